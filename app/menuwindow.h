@@ -1,0 +1,32 @@
+#pragma once
+
+// The menu window: two picture buttons that open the practice windows, one
+// that ends the program, and the teacher.
+
+#include <QWidget>
+
+namespace ui {
+class FlatButton;
+}
+
+namespace app {
+
+class MenuWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    MenuWindow();
+    void centreOnScreen();
+
+signals:
+    void katakanaDrillRequested(); // Command1: a hiragana is shown, its katakana is pressed
+    void hiraganaDrillRequested(); // Command3: the reverse
+    void endRequested();           // Command2
+
+private:
+    ui::FlatButton *command1_ = nullptr;
+    ui::FlatButton *command2_ = nullptr;
+    ui::FlatButton *command3_ = nullptr;
+};
+
+} // namespace app

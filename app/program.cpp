@@ -1,0 +1,76 @@
+#include "program.h"
+
+#include "menuwindow.h"
+
+#include <QCoreApplication>
+
+namespace app {
+
+Program::Program(ui::PracticeWindow::Timing timing)
+    : timing_(timing), menu_(std::make_unique<MenuWindow>())
+{
+    connect(menu_.get(), &MenuWindow::katakanaDrillRequested, this,
+            [this] { openPracticeWindow(drill::Direction::HiraganaShown); });
+    connect(menu_.get(), &MenuWindow::hiraganaDrillRequested, this,
+            [this] { openPracticeWindow(drill::Direction::KatakanaShown); });
+    // Ends the program at once, whatever is open: no window's closing runs.
+    connect(menu_.get(), &MenuWindow::endRequested, qApp, &QCoreApplication::quit,
+            Qt::QueuedConnection);
+}
+
+Program::~Program()
+{
+    // The windows go before the sessions they show.
+    delete katakanaDrill_.window;
+    delete hiraganaDrill_.window;
+}
+
+void Program::showMenu()
+{
+    menu_->show();
+    menu_->centreOnScreen();
+    menu_->raise();
+    menu_->activateWindow();
+}
+
+Program::Instance &Program::instance(drill::Direction direction)
+{
+    return direction == drill::Direction::HiraganaShown ? katakanaDrill_ : hiraganaDrill_;
+}
+
+const Program::Instance &Program::instance(drill::Direction direction) const
+{
+    return direction == drill::Direction::HiraganaShown ? katakanaDrill_ : hiraganaDrill_;
+}
+
+ui::PracticeWindow *Program::openPracticeWindow(drill::Direction direction)
+{
+    Instance &slot = instance(direction);
+    if (!slot.session) {
+        slot.random = std::make_unique<drill::ClockRandom>();
+        slot.session = std::make_unique<drill::Session>(direction, *slot.random);
+    }
+    const bool building = slot.window.isNull();
+    if (building) {
+        slot.window = new ui::PracticeWindow(*slot.session, timing_);
+    }
+    slot.window->show();
+    if (building) {
+        slot.window->centreOnScreen();
+    }
+    slot.window->raise();
+    slot.window->activateWindow();
+    return slot.window;
+}
+
+ui::PracticeWindow *Program::practiceWindow(drill::Direction direction) const
+{
+    return instance(direction).window;
+}
+
+drill::Session *Program::session(drill::Direction direction) const
+{
+    return instance(direction).session.get();
+}
+
+} // namespace app

@@ -1,0 +1,53 @@
+#pragma once
+
+// The program: its menu, and one instance of each practice window, made on
+// first use and kept until the program ends. A practice window's controls
+// are destroyed when it is closed; its session lives on, and the next opening
+// builds the window again and loads the session anew.
+
+#include "drill/random.h"
+#include "drill/session.h"
+#include "ui/practicewindow.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+namespace app {
+
+class MenuWindow;
+
+class Program : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Program(ui::PracticeWindow::Timing timing = {});
+    ~Program() override;
+
+    MenuWindow *menu() const { return menu_.get(); }
+    void showMenu();
+    // Shows the practice window of a direction, building it if it is not
+    // open, or brings the open one to the front.
+    ui::PracticeWindow *openPracticeWindow(drill::Direction direction);
+    // The open window of a direction, or null.
+    ui::PracticeWindow *practiceWindow(drill::Direction direction) const;
+    // The session of a direction, or null before its first opening.
+    drill::Session *session(drill::Direction direction) const;
+
+private:
+    struct Instance
+    {
+        std::unique_ptr<drill::ClockRandom> random;
+        std::unique_ptr<drill::Session> session;
+        QPointer<ui::PracticeWindow> window;
+    };
+    Instance &instance(drill::Direction direction);
+    const Instance &instance(drill::Direction direction) const;
+
+    ui::PracticeWindow::Timing timing_;
+    std::unique_ptr<MenuWindow> menu_;
+    Instance katakanaDrill_; // hiragana shown
+    Instance hiraganaDrill_; // katakana shown
+};
+
+} // namespace app

@@ -1,0 +1,243 @@
+#include "session.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace drill {
+
+Session::Session(Direction direction, RandomSource &random) : direction_(direction), random_(random)
+{
+    Load();
+}
+
+const std::string &Session::questionKana(int kanaIndex) const
+{
+    return direction_ == Direction::HiraganaShown ? tables_.HiraganaTable[kanaIndex]
+                                                  : tables_.KatakanaTable[kanaIndex];
+}
+
+const std::string &Session::answerKana(int kanaIndex) const
+{
+    return direction_ == Direction::HiraganaShown ? tables_.KatakanaTable[kanaIndex]
+                                                  : tables_.HiraganaTable[kanaIndex];
+}
+
+void Session::Load()
+{
+    tables_.Load();
+
+    // The window's controls are built anew in their design state. The
+    // members keep their values; no session runs and nothing waits to be
+    // judged, so timers that ran when the window was closed stay stopped.
+    const std::uint32_t countdownStarts = state_.judgeCountdownStarts;
+    state_ = WindowState{};
+    state_.judgeCountdownStarts = countdownStarts;
+    state_.tokuten = "0";
+    state_.timeBox = "0";
+    state_.label10 = "Label10";
+    state_.label11 = "Label11";
+    setAllChartColours(kChartGrey);
+    score_ = 0;
+    seconds_ = 0;
+    running_ = false;
+    judgementPending_ = false;
+}
+
+void Session::Start(Option option)
+{
+    if (!state_.startEnabled) {
+        return;
+    }
+    setAllChartColours(kChartGrey);
+    for (int i = 1; i < kSlotCount; ++i) {
+        tables_.DoneFlags[i] = kNotDone;
+    }
+    QuestionTotal = static_cast<std::int16_t>(option);
+    QuestionNumber = 1;
+    random_.reseed();
+    state_.stopEnabled = true;
+    // The first question may be any of the 71 kana.
+    CurrentIndex = drawIndex(kKanaCount) + 1;
+    state_.label1 = questionKana(CurrentIndex);
+    state_.startEnabled = false;
+    QuestionPoints = kPointsPerQuestion;
+    score_ = 0;
+    seconds_ = 0;
+    state_.tokuten = "0";
+    state_.timeBox = "0";
+    state_.timer1Running = true;
+    state_.timer2Running = true;
+    ++state_.judgeCountdownStarts;
+
+    // A session begins with nothing waiting to be judged, whatever the last
+    // one was doing when it was stopped: no press recorded, no mark shown and
+    // the chart ready for the first answer.
+    JudgeTicks = 0;
+    PressedIndex = 0;
+    judgementPending_ = false;
+    state_.shape1Visible = false;
+    state_.image2Visible = false;
+    state_.crossVisible = false;
+    state_.chartEnabled = true;
+    running_ = true;
+}
+
+void Session::Press(int kanaIndex)
+{
+    if (kanaIndex < 1 || kanaIndex > kKanaCount) {
+        throw std::out_of_range("chart button index " + std::to_string(kanaIndex) +
+                                " is outside 1..71");
+    }
+    // Outside a running session, and while a press waits to be judged, the
+    // chart does nothing.
+    if (!running_ || !state_.chartEnabled) {
+        return;
+    }
+    PressedIndex = static_cast<std::int16_t>(kanaIndex);
+    JudgeTicks = 0;
+    ++state_.judgeCountdownStarts;
+    state_.label2 = answerKana(kanaIndex);
+    state_.chartEnabled = false;
+    judgementPending_ = true;
+
+    if (PressedIndex == CurrentIndex) {
+        state_.shape1Visible = true;
+        state_.image2Visible = true;
+        state_.chartColour[static_cast<std::size_t>(PressedIndex)] = kChartPeach;
+        tables_.DoneFlags[PressedIndex] = kDone;
+        score_ += QuestionPoints;
+        state_.tokuten = std::to_string(score_);
+    } else {
+        state_.crossVisible = true;
+    }
+}
+
+void Session::JudgeTick()
+{
+    // The mark stays up for two ticks of the judge timer after a press; the
+    // second tick judges it, and only a press sets that in motion.
+    if (!state_.timer1Running || !judgementPending_) {
+        return;
+    }
+    ++JudgeTicks;
+    if (JudgeTicks != 2) {
+        return;
+    }
+    judgementPending_ = false;
+    if (PressedIndex == CurrentIndex) {
+        advance();
+    } else {
+        release();
+    }
+}
+
+void Session::advance()
+{
+    random_.reseed();
+    drawNextQuestion();
+    state_.label1 = questionKana(CurrentIndex);
+    state_.label2.clear();
+    state_.shape1Visible = false;
+    state_.image2Visible = false;
+    QuestionPoints = kPointsPerQuestion;
+    ++QuestionNumber;
+    if (QuestionNumber == QuestionTotal + 1) {
+        state_.timer1Running = false;
+        state_.timer2Running = false;
+        running_ = false;
+        showResults();
+    }
+    state_.chartEnabled = true;
+}
+
+void Session::release()
+{
+    state_.crossVisible = false;
+    state_.label2.clear();
+    QuestionPoints /= 2;
+    state_.chartEnabled = true;
+}
+
+void Session::drawNextQuestion()
+{
+    // Uniform over the kana not yet answered correctly in this session; when
+    // every one has been, the question on display stays.
+    std::array<int, kKanaCount> open{};
+    int count = 0;
+    for (int i = 1; i <= kKanaCount; ++i) {
+        if (tables_.DoneFlags[i] == kNotDone) {
+            open[static_cast<std::size_t>(count++)] = i;
+        }
+    }
+    if (count > 0) {
+        CurrentIndex = open[static_cast<std::size_t>(drawIndex(count))];
+    }
+}
+
+int Session::drawIndex(int count)
+{
+    double r = random_.next();
+    // A source that strays outside [0, 1) still yields a valid index.
+    if (!(r >= 0.0)) {
+        r = 0.0;
+    }
+    const int drawn = static_cast<int>(std::floor(std::min(r, 1.0) * count));
+    return std::min(drawn, count - 1);
+}
+
+void Session::ClockTick()
+{
+    if (!state_.timer2Running) {
+        return;
+    }
+    ++seconds_;
+    state_.timeBox = std::to_string(seconds_);
+}
+
+void Session::Stop()
+{
+    if (!state_.stopEnabled) {
+        return;
+    }
+    stopSession();
+}
+
+void Session::Again()
+{
+    if (!state_.showWindowVisible) {
+        return;
+    }
+    stopSession();
+    state_.showWindowVisible = false;
+}
+
+void Session::stopSession()
+{
+    // The chart's enabled state and colours, a cross on display, the score
+    // and the seconds stay as they are for the results.
+    state_.timer1Running = false;
+    state_.timer2Running = false;
+    state_.label1.clear();
+    state_.label2.clear();
+    state_.shape1Visible = false;
+    state_.image2Visible = false;
+    state_.startEnabled = true;
+    state_.stopEnabled = false;
+    running_ = false;
+    judgementPending_ = false;
+    showResults();
+}
+
+void Session::showResults()
+{
+    state_.showWindowVisible = true;
+    state_.label10 = state_.timeBox;
+    state_.label11 = state_.tokuten;
+}
+
+void Session::setAllChartColours(Colour colour)
+{
+    std::fill(state_.chartColour.begin() + 1, state_.chartColour.end(), colour);
+}
+
+} // namespace drill

@@ -1,0 +1,122 @@
+#pragma once
+
+// The drill session of one practice window: starting a session, choosing
+// questions, judging chart presses, scoring, the seconds clock, stopping and
+// the results. The window forwards its events to a Session and then renders
+// Session::state(), which holds everything the window shows that a session
+// changes. Nothing here knows about any toolkit.
+
+#include "kana.h"
+#include "random.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace drill {
+
+// Which script the question box shows; the chart and the answer box show the
+// other one.
+enum class Direction
+{
+    HiraganaShown, // the katakana practice window
+    KatakanaShown, // the hiragana practice window
+};
+
+// The three question counts offered before Start.
+enum class Option
+{
+    All = 71,  // "ぜんぶ (71こ)"
+    Half = 30, // "はんぶん (30こ)"
+    Few = 15,  // "すこし (15こ)"
+};
+
+// Colours as 0x00BBGGRR values (red in the low byte).
+using Colour = std::uint32_t;
+inline constexpr Colour kChartGrey = 0x00E0E0E0;  // a chart button at Start
+inline constexpr Colour kChartPeach = 0x00C0E0FF; // a button whose kana was answered
+
+inline constexpr int kPointsPerQuestion = 10;
+
+// What the practice window shows, as the session leaves it after each event.
+struct WindowState
+{
+    std::string label1;  // the question kana
+    std::string label2;  // the kana of the chart button pressed
+    std::string tokuten; // the score
+    std::string timeBox; // the seconds
+    std::string label10; // the seconds on the results panel
+    std::string label11; // the score on the results panel
+
+    bool chartEnabled = true;
+    bool startEnabled = true;                         // Command3
+    bool stopEnabled = false;                         // Command4
+    std::array<Colour, kKanaCount + 1> chartColour{}; // by kana index; [0] unused
+
+    bool shape1Visible = false;     // the circle of a correct answer
+    bool image2Visible = false;     // the reward picture, shown with the circle
+    bool crossVisible = false;      // Line1 and Line2, the cross of a wrong answer
+    bool showWindowVisible = false; // the results panel
+
+    bool timer1Running = false; // the judge timer
+    bool timer2Running = false; // the seconds clock
+    // Counts the moments the judge timer's countdown starts again from a full
+    // interval; the window restarts its timer whenever this changes.
+    std::uint32_t judgeCountdownStarts = 0;
+};
+
+class Session
+{
+public:
+    Session(Direction direction, RandomSource &random);
+
+    // The window was built anew: fill the tables and show the load state. No
+    // session runs and no judgement is pending afterwards.
+    void Load();
+    void Start(Option option); // Command3 "スタート"
+    void Press(int kanaIndex); // chart button Command1(kanaIndex)
+    void JudgeTick();          // Timer1
+    void ClockTick();          // Timer2
+    void Stop();               // Command4 "ストップ"
+    void Again();              // Command6 "もういちどする"
+
+    const WindowState &state() const { return state_; }
+    const KanaTables &tables() const { return tables_; }
+    Direction direction() const { return direction_; }
+    // A session runs from Start until its last answer is judged, or Stop.
+    bool running() const { return running_; }
+    bool judgementPending() const { return judgementPending_; }
+
+    // The kana a chart button and the answer box show for an index.
+    const std::string &answerKana(int kanaIndex) const;
+    const std::string &questionKana(int kanaIndex) const;
+
+    // The session's members, named as the window's designer named them.
+    int CurrentIndex = 0;           // kana index of the question on display
+    std::int16_t PressedIndex = 0;  // kana index of the chart button pressed last
+    int JudgeTicks = 0;             // judge-timer ticks since the last press
+    int QuestionPoints = 0;         // what the question on display is still worth
+    int QuestionNumber = 0;         // 1-based number of the question on display
+    std::int16_t QuestionTotal = 0; // questions in this session: 71, 30 or 15
+
+private:
+    void setAllChartColours(Colour colour);
+    void judge();
+    void advance();
+    void release();
+    void drawNextQuestion();
+    void stopSession();
+    void showResults();
+    int drawIndex(int count); // uniform in 0..count-1
+
+    Direction direction_;
+    RandomSource &random_;
+    KanaTables tables_;
+    WindowState state_;
+    int score_ = 0;
+    int seconds_ = 0;
+    bool running_ = false;
+    bool judgementPending_ = false;
+};
+
+} // namespace drill

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the program needs to build and run, and with
+# "--test" also those its tests need. Only what is missing is installed, so a
+# second run returns at once. Run as root on Debian 12.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev fonts-ipafont-gothic)
+if [[ "${1:-}" == "--test" ]]; then
+    packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils
+               binutils-mingw-w64-x86-64 python3 desktop-file-utils appstream)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,52 @@
+#pragma once
+
+// The fixed look of the windows: lengths given in twips, colours given as
+// 0x00BBGGRR values, and the fonts.
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+
+namespace ui {
+
+// Designed lengths are twips: 15 to a pixel at 96 dots per inch. Qt's
+// device-independent pixels are 96-dpi pixels, so a scaled screen enlarges
+// the whole layout evenly.
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
+constexpr QRect twipsRect(int left, int top, int width, int height)
+{
+    return {px(left), px(top), px(width), px(height)};
+}
+
+// The one conversion from a 0x00BBGGRR colour value (red in the low byte).
+inline QColor bgr(std::uint32_t value)
+{
+    return QColor::fromRgb(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                           static_cast<int>((value >> 16) & 0xFF));
+}
+
+namespace colour {
+inline constexpr std::uint32_t White = 0x00FFFFFF;
+inline constexpr std::uint32_t LightGrey = 0x00E0E0E0;
+inline constexpr std::uint32_t Grey = 0x00808080;
+inline constexpr std::uint32_t Green = 0x0000C000;
+inline constexpr std::uint32_t Pink = 0x00C0C0FF;
+inline constexpr std::uint32_t LightBlue = 0x00FFC0C0;
+inline constexpr std::uint32_t LightRed = 0x008080FF;
+inline constexpr std::uint32_t Yellow = 0x0000FFFF;
+inline constexpr std::uint32_t PaleYellow = 0x00CCFFFE;
+inline constexpr std::uint32_t PaleLavender = 0x00FFD7ED;
+} // namespace colour
+
+// An explicitly set font: the proportional Japanese Gothic face the design
+// names, then the one Debian ships, at an em height in pixels.
+QFont drillFont(int pixelSize, bool bold = false);
+// The windows' default font: an ordinary-size Japanese user-interface font.
+QFont uiFont();
+
+} // namespace ui

@@ -1,0 +1,473 @@
+#include "practicewindow.h"
+
+#include "chartlayout.h"
+#include "look.h"
+#include "secondsclock.h"
+#include "widgets.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+
+#include <optional>
+#include <vector>
+
+namespace ui {
+
+namespace {
+
+const QString kVSign = QStringLiteral(":/pictures/vsign.svg");
+const QString kChildren = QStringLiteral(":/pictures/children.svg");
+const QString kMarkers = QStringLiteral(":/pictures/markers.svg");
+
+QString qs(const std::string &utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+// A label as the design draws it: text colour, an opaque background or none,
+// an optional single-line border, and the alignment of its text.
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, QRect geometry,
+                  const QFont &font, QColor textColour, std::optional<QColor> background,
+                  bool border, Qt::Alignment alignment)
+{
+    auto *label = new Caption(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, textColour);
+    if (background) {
+        palette.setColor(QPalette::Window, *background);
+        label->setAutoFillBackground(true);
+    }
+    label->setPalette(palette);
+    label->setBorder(border);
+    label->setFocusPolicy(Qt::NoFocus);
+    return label;
+}
+
+QColor buttonText()
+{
+    return QGuiApplication::palette().color(QPalette::ButtonText);
+}
+QColor buttonFace()
+{
+    return QGuiApplication::palette().color(QPalette::Button);
+}
+
+// The order in which Tab walks the chart: by kana index, first the buttons
+// of the basic block, then those of the voiced block.
+constexpr std::array<int, 46> kBasicTabOrder = {
+    43, 42, 41, 40, 39, 23, 22, 21, 1,  2,  3,  4,  5,  38, 37, 36, 35, 34, 6,  7,  8,  9,  10,
+    33, 32, 31, 30, 29, 11, 12, 13, 14, 15, 28, 27, 26, 25, 24, 16, 17, 18, 19, 20, 46, 45, 44};
+constexpr std::array<int, 25> kVoicedTabOrder = {51, 50, 49, 48, 47, 56, 55, 54, 53, 52, 61, 60, 59,
+                                                 58, 57, 66, 65, 64, 63, 62, 71, 70, 69, 68, 67};
+
+} // namespace
+
+PracticeWindow::PracticeWindow(drill::Session &session, Timing timing)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), session_(session), timing_(timing)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    build();
+    session_.Load();
+    judgeCountdownStarts_ = session_.state().judgeCountdownStarts;
+    render();
+    chart_[43]->setFocus(Qt::OtherFocusReason);
+}
+
+PracticeWindow::~PracticeWindow() = default;
+
+void PracticeWindow::build()
+{
+    const bool hiraganaShown = session_.direction() == drill::Direction::HiraganaShown;
+    setObjectName(hiraganaShown ? QStringLiteral("Form2") : QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Form2"));
+    setFixedSize(1024, 768);
+    setFont(uiFont());
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, bgr(colour::White));
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+
+    const QFont big = drillFont(307);
+    const QFont unit = drillFont(27);
+    const QFont count = drillFont(32);
+    const Qt::Alignment topCentre = Qt::AlignHCenter | Qt::AlignTop;
+    const Qt::Alignment topLeft = Qt::AlignLeft | Qt::AlignTop;
+    const Qt::Alignment topRight = Qt::AlignRight | Qt::AlignTop;
+
+    // What is drawn on the window's own surface, from the bottom up.
+    label2_ = makeLabel(this, "Label2", {}, twipsRect(7440, 1200, 4455, 4455), big, buttonText(),
+                        buttonFace(), true, topCentre);
+    shape1_ = new Ring(bgr(colour::LightRed), 20, this);
+    shape1_->setObjectName(QStringLiteral("Shape1"));
+    shape1_->setGeometry(twipsRect(7320, 1080, 4815, 4815));
+    label3_ = makeLabel(this, "Label3", QStringLiteral("てん"), twipsRect(12600, 360, 855, 375),
+                        unit, buttonText(), std::nullopt, false, topLeft);
+    label4_ = makeLabel(this, "Label4", QStringLiteral("びょう"), twipsRect(8640, 360, 1335, 375),
+                        unit, bgr(colour::Grey), std::nullopt, false, topLeft);
+    timeBox_ = makeLabel(this, "TimeBox", QStringLiteral("0"), twipsRect(6480, 240, 2055, 615),
+                         count, bgr(colour::Grey), bgr(colour::LightGrey), true, topRight);
+    tokuten_ = makeLabel(this, "Tokuten", QStringLiteral("0"), twipsRect(10440, 240, 2055, 615),
+                         count, bgr(colour::Green), bgr(colour::White), true, topRight);
+    label5_ = makeLabel(
+        this, "Label5", hiraganaShown ? QStringLiteral("ひらがな") : QStringLiteral("カタカナ"),
+        twipsRect(2520, 5760, 1575, 375), unit, buttonText(), std::nullopt, false, topLeft);
+    label6_ = makeLabel(
+        this, "Label6", hiraganaShown ? QStringLiteral("カタカナ") : QStringLiteral("ひらがな"),
+        twipsRect(9120, 5760, 1575, 375), unit, buttonText(), std::nullopt, false, topLeft);
+    label7_ = makeLabel(this, "Label7", QStringLiteral("＝"), twipsRect(6000, 3120, 975, 735),
+                        drillFont(67), buttonText(), std::nullopt, false, topLeft);
+    image1_ = new Picture(hiraganaShown ? QStringLiteral(":/pictures/heading_katakana.svg")
+                                        : QStringLiteral(":/pictures/heading_hiragana.svg"),
+                          this);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->move(px(240), px(-120));
+    label1_ = makeLabel(this, "Label1", {}, twipsRect(1200, 1200, 4455, 4455), big, buttonText(),
+                        buttonFace(), true, topCentre);
+    image2_ = new Picture(kVSign, this);
+    image2_->setObjectName(QStringLiteral("Image2"));
+    image2_->move(px(5040), px(2520));
+    line1_ =
+        new Stroke(QLineF(px(7680), px(1440), px(11640), px(5400)), bgr(colour::Yellow), 10, this);
+    line1_->setObjectName(QStringLiteral("Line1"));
+    line2_ =
+        new Stroke(QLineF(px(11640), px(1440), px(7680), px(5400)), bgr(colour::Yellow), 10, this);
+    line2_->setObjectName(QStringLiteral("Line2"));
+
+    // The buttons and frames, above the surface, from the bottom up.
+    buildChart(); // 1..46 below Command2 and Command3, 47..71 above them
+
+    const QFont startFont = drillFont(24);
+    command4_ = new QPushButton(QStringLiteral("ストップ"), this);
+    command4_->setObjectName(QStringLiteral("Command4"));
+    command4_->setGeometry(twipsRect(12720, 5280, 2175, 975));
+    command4_->setFont(startFont);
+    command4_->setAutoDefault(true);
+    connect(command4_, &QPushButton::clicked, this, [this] {
+        session_.Stop();
+        render();
+    });
+
+    frame1_ = new QGroupBox(QStringLiteral("もんだいのかず"), this);
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    frame1_->setGeometry(twipsRect(12720, 1320, 2055, 2535));
+    frame1_->setAutoFillBackground(true);
+    frame1_->setFocusPolicy(Qt::NoFocus);
+    optionGroup_ = new QButtonGroup(this);
+    optionGroup_->setExclusive(true);
+    const std::array<QString, 3> optionTexts = {QStringLiteral("ぜんぶ (71こ)"),
+                                                QStringLiteral("はんぶん (30こ)"),
+                                                QStringLiteral("すこし (15こ)")};
+    for (int i = 0; i < 3; ++i) {
+        auto *option = new FlatButton(optionTexts[static_cast<std::size_t>(i)],
+                                      bgr(colour::LightBlue), frame1_);
+        option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+        option->setGeometry(twipsRect(240, 360 + 720 * i, 1575, 615));
+        option->setCheckable(true);
+        optionGroup_->addButton(option, i);
+        options_[static_cast<std::size_t>(i)] = option;
+    }
+    options_[0]->setChecked(true);
+
+    buildResultsPanel();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(timing_.judgeIntervalMs);
+    connect(timer1_, &QTimer::timeout, this, &PracticeWindow::judgeTick);
+    timer2_ = new SecondsClock(timing_.clockIntervalMs, this);
+    timer2_->setObjectName(QStringLiteral("Timer2"));
+    connect(timer2_, &SecondsClock::tick, this, &PracticeWindow::clockTick);
+
+    // Start is the window's cancel button: Escape presses it.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (command3_->isEnabled()) {
+            command3_->click();
+        }
+    });
+
+    setTabOrder();
+}
+
+void PracticeWindow::buildChart()
+{
+    const QFont chartFont = drillFont(37, true);
+    auto make = [&](int k) {
+        auto *button = new FlatButton(qs(session_.answerKana(k)), bgr(drill::kChartGrey), this);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(k));
+        button->setProperty("kanaIndex", k);
+        button->setGeometry(chartButtonRect(k));
+        button->setFont(chartFont);
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, [this, k] { pressChart(k); });
+        chart_[static_cast<std::size_t>(k)] = button;
+    };
+    for (int k = 1; k <= 46; ++k) {
+        make(k);
+    }
+    command2_ = new FlatButton(QStringLiteral("とじる"), bgr(colour::Pink), this);
+    command2_->setObjectName(QStringLiteral("Command2"));
+    command2_->setGeometry(twipsRect(14400, 120, 855, 735));
+    connect(command2_, &QPushButton::clicked, this, &QWidget::close);
+
+    command3_ = new QPushButton(QStringLiteral("スタート"), this);
+    command3_->setObjectName(QStringLiteral("Command3"));
+    command3_->setGeometry(twipsRect(12720, 4080, 2175, 1095));
+    command3_->setFont(drillFont(24));
+    command3_->setAutoDefault(true);
+    connect(command3_, &QPushButton::clicked, this, [this] {
+        session_.Start(selectedOption());
+        render();
+    });
+    for (int k = 47; k <= drill::kKanaCount; ++k) {
+        make(k);
+    }
+}
+
+void PracticeWindow::buildResultsPanel()
+{
+    showWindow_ = new QFrame(this);
+    showWindow_->setObjectName(QStringLiteral("ShowWindow"));
+    showWindow_->setGeometry(twipsRect(2400, 2880, 10575, 5655));
+    showWindow_->setFrameStyle(QFrame::NoFrame);
+    QPalette panelPalette = showWindow_->palette();
+    panelPalette.setColor(QPalette::Window, bgr(colour::Pink));
+    showWindow_->setPalette(panelPalette);
+    showWindow_->setAutoFillBackground(true);
+
+    const QFont large = drillFont(64);
+    const QFont unit = drillFont(48);
+    const Qt::Alignment topCentre = Qt::AlignHCenter | Qt::AlignTop;
+    const Qt::Alignment topLeft = Qt::AlignLeft | Qt::AlignTop;
+    // The panel's surface from the bottom up, then its buttons.
+    makeLabel(showWindow_, "Label8", QStringLiteral("びょう"), twipsRect(7200, 1200, 1935, 855),
+              unit, buttonText(), std::nullopt, false, topLeft);
+    makeLabel(showWindow_, "Label9", QStringLiteral("てん"), twipsRect(7320, 2520, 1575, 855), unit,
+              buttonText(), std::nullopt, false, topLeft);
+    label10_ = makeLabel(showWindow_, "Label10", QStringLiteral("Label10"),
+                         twipsRect(3720, 960, 3135, 1095), large, buttonText(), bgr(colour::White),
+                         true, topCentre);
+    label11_ = makeLabel(showWindow_, "Label11", QStringLiteral("Label11"),
+                         twipsRect(3720, 2280, 3135, 1095), large, buttonText(), bgr(colour::White),
+                         true, topCentre);
+    constexpr std::array<QPoint, 6> stripAt = {QPoint(240, 240),   QPoint(3600, 240),
+                                               QPoint(6960, 240),  QPoint(240, 5280),
+                                               QPoint(3600, 5280), QPoint(6960, 5280)};
+    for (int i = 0; i < 6; ++i) {
+        auto *strip = new Picture(kMarkers, showWindow_);
+        strip->setObjectName(QStringLiteral("Image3_%1").arg(i));
+        strip->setGeometry(twipsRect(stripAt[static_cast<std::size_t>(i)].x(),
+                                     stripAt[static_cast<std::size_t>(i)].y(), 3315, 285));
+    }
+    auto *image4 = new Picture(kChildren, showWindow_);
+    image4->setObjectName(QStringLiteral("Image4"));
+    image4->setGeometry(twipsRect(240, 1920, 3225, 1620));
+
+    const QFont buttonFont = drillFont(27);
+    command6_ = new QPushButton(QStringLiteral("もういちどする"), showWindow_);
+    command6_->setObjectName(QStringLiteral("Command6"));
+    command6_->setGeometry(twipsRect(1800, 3960, 2775, 975));
+    command6_->setFont(buttonFont);
+    command6_->setAutoDefault(true);
+    connect(command6_, &QPushButton::clicked, this, [this] {
+        session_.Again();
+        render();
+    });
+    command7_ = new QPushButton(QStringLiteral("おわる"), showWindow_);
+    command7_->setObjectName(QStringLiteral("Command7"));
+    command7_->setGeometry(twipsRect(5640, 3960, 2775, 975));
+    command7_->setFont(buttonFont);
+    command7_->setAutoDefault(true);
+    connect(command7_, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void PracticeWindow::setTabOrder()
+{
+    std::vector<QWidget *> order{command4_};
+    for (int k : kBasicTabOrder) {
+        order.push_back(chart_[static_cast<std::size_t>(k)]);
+    }
+    order.push_back(command2_);
+    order.push_back(command3_);
+    for (int k : kVoicedTabOrder) {
+        order.push_back(chart_[static_cast<std::size_t>(k)]);
+    }
+    order.insert(order.end(), {options_[0], options_[1], options_[2], command6_, command7_});
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+FlatButton *PracticeWindow::chartButton(int kanaIndex) const
+{
+    return chart_.at(static_cast<std::size_t>(kanaIndex));
+}
+
+FlatButton *PracticeWindow::chartNeighbour(int kanaIndex, int columnStep, int rowStep) const
+{
+    ChartCell cell = chartCell(kanaIndex);
+    for (;;) {
+        cell.column += columnStep;
+        cell.row += rowStep;
+        if (cell.column < 0 || cell.column >= kChartColumns || cell.row < 0 ||
+            cell.row >= kChartRows) {
+            return nullptr;
+        }
+        if (const int k = kanaAtCell(cell)) {
+            return chartButton(k);
+        }
+    }
+}
+
+bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The arrow keys move the focus over the chart as it is laid out.
+    if (event->type() == QEvent::KeyPress) {
+        const int k = watched->property("kanaIndex").toInt();
+        const auto *key = static_cast<QKeyEvent *>(event);
+        int dx = 0;
+        int dy = 0;
+        switch (key->key()) {
+        case Qt::Key_Left:
+            dx = -1;
+            break;
+        case Qt::Key_Right:
+            dx = 1;
+            break;
+        case Qt::Key_Up:
+            dy = -1;
+            break;
+        case Qt::Key_Down:
+            dy = 1;
+            break;
+        default:
+            break;
+        }
+        if (k > 0 && (dx || dy) && key->modifiers() == Qt::NoModifier) {
+            if (FlatButton *next = chartNeighbour(k, dx, dy)) {
+                next->setFocus(Qt::TabFocusReason);
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+drill::Option PracticeWindow::selectedOption() const
+{
+    switch (optionGroup_->checkedId()) {
+    case 1:
+        return drill::Option::Half;
+    case 2:
+        return drill::Option::Few;
+    default:
+        return drill::Option::All;
+    }
+}
+
+void PracticeWindow::pressChart(int kanaIndex)
+{
+    session_.Press(kanaIndex);
+    render();
+}
+
+void PracticeWindow::judgeTick()
+{
+    session_.JudgeTick();
+    render();
+}
+
+void PracticeWindow::clockTick()
+{
+    session_.ClockTick();
+    render();
+}
+
+void PracticeWindow::render()
+{
+    const drill::WindowState &state = session_.state();
+    label1_->setText(qs(state.label1));
+    label2_->setText(qs(state.label2));
+    tokuten_->setText(qs(state.tokuten));
+    timeBox_->setText(qs(state.timeBox));
+    label10_->setText(qs(state.label10));
+    label11_->setText(qs(state.label11));
+    command3_->setEnabled(state.startEnabled);
+    command4_->setEnabled(state.stopEnabled);
+    shape1_->setVisible(state.shape1Visible);
+    image2_->setVisible(state.image2Visible);
+    line1_->setVisible(state.crossVisible);
+    line2_->setVisible(state.crossVisible);
+    showWindow_->setVisible(state.showWindowVisible);
+    renderChart(state);
+    renderTimers(state);
+}
+
+void PracticeWindow::renderChart(const drill::WindowState &state)
+{
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
+        chart_[static_cast<std::size_t>(k)]->setFace(
+            bgr(state.chartColour[static_cast<std::size_t>(k)]));
+    }
+    if (state.chartEnabled == chartEnabled_) {
+        return;
+    }
+    chartEnabled_ = state.chartEnabled;
+    if (!chartEnabled_) {
+        // Locking the chart must not hand the keyboard focus on to another
+        // button, where the next Enter would press it: the window holds the
+        // focus until the chart is released.
+        QWidget *focused = focusWidget();
+        const bool onChart = focused && focused->property("kanaIndex").toInt() > 0;
+        focusBeforeLock_ = onChart ? focused : nullptr;
+        if (onChart) {
+            setFocus(Qt::OtherFocusReason);
+        }
+    }
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
+        chart_[static_cast<std::size_t>(k)]->setEnabled(chartEnabled_);
+    }
+    if (chartEnabled_ && focusBeforeLock_ && focusWidget() == this) {
+        focusBeforeLock_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void PracticeWindow::renderTimers(const drill::WindowState &state)
+{
+    if (!state.timer1Running) {
+        timer1_->stop();
+    } else if (!timer1_->isActive() || state.judgeCountdownStarts != judgeCountdownStarts_) {
+        timer1_->start(); // a full interval from now
+    }
+    judgeCountdownStarts_ = state.judgeCountdownStarts;
+
+    if (state.timer2Running && !timer2_->isActive()) {
+        timer2_->start();
+    } else if (!state.timer2Running && timer2_->isActive()) {
+        timer2_->stop();
+    }
+}
+
+void PracticeWindow::centreOnScreen()
+{
+    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->geometry().center());
+        move(frame.topLeft());
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,115 @@
+#pragma once
+
+// A practice window: the question and answer boxes, the 71-button chart, the
+// score and the seconds, the options, Start and Stop, the marks and the
+// results panel. It forwards every press and timer tick to its session and
+// then shows the session's state. One class serves both windows; the
+// session's direction decides which script is asked and which is answered.
+
+#include "drill/session.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace ui {
+
+class FlatButton;
+class Picture;
+class Ring;
+class SecondsClock;
+class Stroke;
+
+// The intervals of the window's two timers; tests shorten them.
+struct PracticeTiming
+{
+    int judgeIntervalMs = 1000; // Timer1
+    int clockIntervalMs = 1000; // Timer2
+};
+
+class PracticeWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    using Timing = PracticeTiming;
+
+    // Building the window loads the session: the tables are filled and the
+    // window shows its design state.
+    explicit PracticeWindow(drill::Session &session, Timing timing = Timing{});
+    ~PracticeWindow() override;
+
+    drill::Session &session() const { return session_; }
+    FlatButton *chartButton(int kanaIndex) const;
+    // For the arrow keys: the nearest chart button from a kana's cell in a
+    // direction of the kana table, skipping its empty cells; null at the edge.
+    FlatButton *chartNeighbour(int kanaIndex, int columnStep, int rowStep) const;
+
+    // The timers' ticks, also callable by tests that drive time themselves.
+    void judgeTick();
+    void clockTick();
+
+    // Centres the window on the screen it is shown on.
+    void centreOnScreen();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void build();
+    void buildChart();
+    void buildResultsPanel();
+    void setTabOrder();
+    drill::Option selectedOption() const;
+    void pressChart(int kanaIndex);
+    void render();
+    void renderChart(const drill::WindowState &state);
+    void renderTimers(const drill::WindowState &state);
+
+    drill::Session &session_;
+    Timing timing_;
+
+    QLabel *label1_ = nullptr;
+    QLabel *label2_ = nullptr;
+    QLabel *label3_ = nullptr;
+    QLabel *label4_ = nullptr;
+    QLabel *label5_ = nullptr;
+    QLabel *label6_ = nullptr;
+    QLabel *label7_ = nullptr;
+    QLabel *timeBox_ = nullptr;
+    QLabel *tokuten_ = nullptr;
+    Picture *image1_ = nullptr;
+    Picture *image2_ = nullptr;
+    Ring *shape1_ = nullptr;
+    Stroke *line1_ = nullptr;
+    Stroke *line2_ = nullptr;
+    FlatButton *command2_ = nullptr;
+    QPushButton *command3_ = nullptr;
+    QPushButton *command4_ = nullptr;
+    QGroupBox *frame1_ = nullptr;
+    std::array<FlatButton *, 3> options_{};
+    QButtonGroup *optionGroup_ = nullptr;
+    std::array<FlatButton *, drill::kKanaCount + 1> chart_{}; // by kana index
+    QFrame *showWindow_ = nullptr;
+    QLabel *label10_ = nullptr;
+    QLabel *label11_ = nullptr;
+    QPushButton *command6_ = nullptr;
+    QPushButton *command7_ = nullptr;
+    QTimer *timer1_ = nullptr;
+    SecondsClock *timer2_ = nullptr;
+
+    // What the window shows now, to change only what a new state changes.
+    bool chartEnabled_ = true;
+    std::uint32_t judgeCountdownStarts_ = 0;
+    // The chart button that had the keyboard focus when the chart was locked
+    // for a judgement; it gets the focus back when the chart is released.
+    QPointer<QWidget> focusBeforeLock_;
+};
+
+} // namespace ui

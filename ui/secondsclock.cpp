@@ -1,0 +1,44 @@
+#include "secondsclock.h"
+
+namespace ui {
+
+SecondsClock::SecondsClock(int intervalMs, QObject *parent) : QObject(parent), interval_(intervalMs)
+{
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &SecondsClock::onTimeout);
+}
+
+void SecondsClock::start()
+{
+    active_ = true;
+    delivered_ = 0;
+    elapsed_.start();
+    scheduleNext();
+}
+
+void SecondsClock::stop()
+{
+    active_ = false;
+    timer_.stop();
+}
+
+void SecondsClock::onTimeout()
+{
+    const qint64 due = elapsed_.elapsed() / interval_;
+    while (active_ && delivered_ < due) {
+        ++delivered_;
+        emit tick(); // a receiver may stop the clock
+    }
+    if (active_) {
+        scheduleNext();
+    }
+}
+
+void SecondsClock::scheduleNext()
+{
+    const qint64 wait = (delivered_ + 1) * interval_ - elapsed_.elapsed();
+    timer_.start(static_cast<int>(qMax<qint64>(0, wait)));
+}
+
+} // namespace ui
