@@ -13,9 +13,9 @@ Program::Program(ui::PracticeWindow::Timing timing)
             [this] { openPracticeWindow(drill::Direction::HiraganaShown); });
     connect(menu_.get(), &MenuWindow::hiraganaDrillRequested, this,
             [this] { openPracticeWindow(drill::Direction::KatakanaShown); });
-    // Ends the program at once, whatever is open: no window's closing runs.
-    connect(menu_.get(), &MenuWindow::endRequested, qApp, &QCoreApplication::quit,
-            Qt::QueuedConnection);
+    // Ends the program at once, whatever is open: the event loop ends without
+    // asking any window to close, so no window's closing runs.
+    connect(menu_.get(), &MenuWindow::endRequested, qApp, [] { QCoreApplication::exit(0); });
 }
 
 Program::~Program()

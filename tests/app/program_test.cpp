@@ -1,0 +1,278 @@
+// The program as a whole: the menu, opening and closing the practice
+// windows, and ending.
+
+#include "app/menuwindow.h"
+#include "app/program.h"
+#include "drill/session.h"
+#include "ui/practicewindow.h"
+#include "ui/widgets.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+
+using drill::Direction;
+
+class ProgramTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menuLayout_data();
+    void menuLayout();
+    void menuWindow();
+    void menuFocusAndTabOrder();
+    void menuButtonsOpenTheirWindows_data();
+    void menuButtonsOpenTheirWindows();
+    void openingTwiceShowsOneWindow();
+    void closingAndReopeningLoadsAnew_data();
+    void closingAndReopeningLoadsAnew();
+    void bothWindowsAreIndependent();
+    void closingTheMenuLeavesPracticeWindowsRunning();
+    void endButtonEndsTheProgramAtOnce();
+};
+
+namespace {
+
+QAbstractButton *button(QWidget *window, const char *name)
+{
+    auto *found = window->findChild<QAbstractButton *>(QLatin1String(name));
+    if (!found) {
+        qFatal("no button %s", name);
+    }
+    return found;
+}
+
+} // namespace
+
+void ProgramTest::menuLayout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("expected");
+    QTest::addColumn<QColor>("face");
+    QTest::addColumn<QString>("picture");
+    QTest::newRow("Command1") << "Command1" << QRect(16, 16, 313, 97) << QColor(254, 255, 204)
+                              << ":/pictures/menu_katakana.svg";
+    QTest::newRow("Command3") << "Command3" << QRect(16, 128, 313, 97) << QColor(254, 255, 204)
+                              << ":/pictures/menu_hiragana.svg";
+    QTest::newRow("Command2") << "Command2" << QRect(184, 240, 145, 57) << QColor(237, 215, 255)
+                              << ":/pictures/menu_end.svg";
+}
+
+void ProgramTest::menuLayout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, expected);
+    QFETCH(QColor, face);
+    QFETCH(QString, picture);
+    app::MenuWindow menu;
+    auto *control = menu.findChild<ui::FlatButton *>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), expected);
+    QCOMPARE(control->face(), face);
+    QCOMPARE(control->picture(), picture);
+    QCOMPARE(control->text(), QString()); // a picture, no caption
+    // The picture is centred with a margin of the button colour around it.
+    const QImage image = control->grab().toImage();
+    QCOMPARE(image.pixelColor(4, expected.height() / 2), face);
+    QCOMPARE(image.pixelColor(expected.width() / 2, 3), face);
+    const QSize size = ui::pictureSize(picture);
+    QVERIFY(size.width() < expected.width() && size.height() < expected.height());
+}
+
+void ProgramTest::menuWindow()
+{
+    app::MenuWindow menu;
+    QCOMPARE(menu.windowTitle(), QStringLiteral("ぽこもじ ver1.0"));
+    QCOMPARE(menu.objectName(), QStringLiteral("Form1"));
+    QCOMPARE(menu.size(), QSize(346, 302));
+    QVERIFY(!menu.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(menu.maximumSize().width() > 346); // an ordinary resizable window
+    QVERIFY(!menu.windowIcon().isNull());
+    QCOMPARE(menu.palette().color(QPalette::Window), QColor(Qt::white));
+    auto *teacher = menu.findChild<ui::Picture *>(QStringLiteral("Image1"));
+    QVERIFY(teacher);
+    QCOMPARE(teacher->geometry(), QRect(16, 232, 66, 65));
+    // The controls keep their places when the window is resized.
+    menu.resize(800, 600);
+    QCOMPARE(button(&menu, "Command2")->geometry(), QRect(184, 240, 145, 57));
+    QCOMPARE(teacher->geometry(), QRect(16, 232, 66, 65));
+}
+
+void ProgramTest::menuFocusAndTabOrder()
+{
+    app::Program program;
+    program.showMenu();
+    QVERIFY(QTest::qWaitForWindowActive(program.menu()));
+    QWidget *menu = program.menu();
+    QCOMPARE(QApplication::focusWidget(), button(menu, "Command1"));
+    for (const char *next : {"Command2", "Command3", "Command1"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), button(menu, next));
+    }
+    // Enter on Command1 opens the katakana drill, which gets the focus.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ui::PracticeWindow *form2 = program.practiceWindow(Direction::HiraganaShown);
+    QVERIFY(form2);
+    QVERIFY(QTest::qWaitForWindowActive(form2));
+    QCOMPARE(QApplication::focusWidget(), form2->chartButton(43));
+}
+
+void ProgramTest::menuButtonsOpenTheirWindows_data()
+{
+    QTest::addColumn<QString>("buttonName");
+    QTest::addColumn<Direction>("direction");
+    QTest::addColumn<QString>("windowName");
+    QTest::newRow("Command1") << "Command1" << Direction::HiraganaShown << "Form2";
+    QTest::newRow("Command3") << "Command3" << Direction::KatakanaShown << "Form3";
+}
+
+void ProgramTest::menuButtonsOpenTheirWindows()
+{
+    QFETCH(QString, buttonName);
+    QFETCH(Direction, direction);
+    QFETCH(QString, windowName);
+    app::Program program;
+    program.showMenu();
+    QVERIFY(!program.session(direction));
+    QTest::mouseClick(button(program.menu(), qPrintable(buttonName)), Qt::LeftButton);
+    ui::PracticeWindow *window = program.practiceWindow(direction);
+    QVERIFY(window);
+    QCOMPARE(window->objectName(), windowName);
+    QVERIFY(window->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QVERIFY(program.session(direction));
+    QCOMPARE(&window->session(), program.session(direction));
+    // Centred on its screen.
+    QCOMPARE(window->geometry().center(), window->screen()->geometry().center());
+    QVERIFY(program.menu()->isVisible()); // the menu stays open behind it
+}
+
+void ProgramTest::openingTwiceShowsOneWindow()
+{
+    app::Program program;
+    program.showMenu();
+    ui::PracticeWindow *first = program.openPracticeWindow(Direction::HiraganaShown);
+    QTest::mouseClick(button(first, "Command3"), Qt::LeftButton);
+    const std::string question = first->session().state().label1;
+    program.menu()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(program.menu()));
+    QTest::mouseClick(button(program.menu(), "Command1"), Qt::LeftButton);
+    QCOMPARE(program.practiceWindow(Direction::HiraganaShown), first);
+    QVERIFY(QTest::qWaitForWindowActive(first));
+    QVERIFY(first->session().running()); // brought to the front, not loaded anew
+    QCOMPARE(first->session().state().label1, question);
+    int windows = 0;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        windows += w->objectName() == QLatin1String("Form2") && w->isVisible() ? 1 : 0;
+    }
+    QCOMPARE(windows, 1);
+}
+
+void ProgramTest::closingAndReopeningLoadsAnew_data()
+{
+    QTest::addColumn<QString>("closer");
+    QTest::newRow("とじる") << "Command2";
+    QTest::newRow("おわる") << "Command7";
+}
+
+void ProgramTest::closingAndReopeningLoadsAnew()
+{
+    QFETCH(QString, closer);
+    app::Program program;
+    program.showMenu();
+    QPointer<ui::PracticeWindow> window = program.openPracticeWindow(Direction::KatakanaShown);
+    drill::Session *session = program.session(Direction::KatakanaShown);
+    QTest::mouseClick(button(window, "Command3"), Qt::LeftButton);
+    QTest::mouseClick(window->chartButton(session->CurrentIndex), Qt::LeftButton);
+    const int answered = session->PressedIndex;
+    QCOMPARE(session->tables().DoneFlags[answered], drill::kDone);
+    if (closer == QLatin1String("Command7")) {
+        QTest::mouseClick(button(window, "Command4"), Qt::LeftButton); // the results panel
+    }
+    QTest::mouseClick(button(window, qPrintable(closer)), Qt::LeftButton);
+    QTRY_VERIFY(window.isNull());
+    QVERIFY(!program.practiceWindow(Direction::KatakanaShown));
+    QCOMPARE(program.session(Direction::KatakanaShown), session); // the instance lives on
+
+    ui::PracticeWindow *again = program.openPracticeWindow(Direction::KatakanaShown);
+    QCOMPARE(&again->session(), session);
+    QCOMPARE(session->tables().DoneFlags[answered], drill::kNotDone);
+    QCOMPARE(again->findChild<QLabel *>("Label1")->text(), QString());
+    QCOMPARE(again->findChild<QLabel *>("Tokuten")->text(), QStringLiteral("0"));
+    QVERIFY(again->findChild<QWidget *>("ShowWindow")->isHidden());
+    QVERIFY(again->findChild<QWidget *>("Shape1")->isHidden());
+    QVERIFY(!again->findChild<QTimer *>("Timer1")->isActive());
+    QVERIFY(button(again, "Command3")->isEnabled());
+    QCOMPARE(again->chartButton(answered)->face(), QColor(224, 224, 224));
+}
+
+void ProgramTest::bothWindowsAreIndependent()
+{
+    app::Program program;
+    program.showMenu();
+    ui::PracticeWindow *form2 = program.openPracticeWindow(Direction::HiraganaShown);
+    ui::PracticeWindow *form3 = program.openPracticeWindow(Direction::KatakanaShown);
+    QVERIFY(form2->isVisible() && form3->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(form3)); // the one opened last is in front
+    QTest::mouseClick(button(form2, "Command3"), Qt::LeftButton);
+    QVERIFY(program.session(Direction::HiraganaShown)->running());
+    QVERIFY(!program.session(Direction::KatakanaShown)->running());
+    QCOMPARE(form3->findChild<QLabel *>("Label1")->text(), QString());
+    QVERIFY(button(form3, "Command3")->isEnabled());
+    QTest::mouseClick(form2->chartButton(program.session(Direction::HiraganaShown)->CurrentIndex),
+                      Qt::LeftButton);
+    QCOMPARE(form2->findChild<QLabel *>("Tokuten")->text(), QStringLiteral("10"));
+    QCOMPARE(form3->findChild<QLabel *>("Tokuten")->text(), QStringLiteral("0"));
+    QPointer<ui::PracticeWindow> closing = form2;
+    form2->close();
+    QTRY_VERIFY(closing.isNull());
+    QVERIFY(form3->isVisible());
+}
+
+void ProgramTest::closingTheMenuLeavesPracticeWindowsRunning()
+{
+    app::Program program;
+    program.showMenu();
+    QPointer<ui::PracticeWindow> form2 = program.openPracticeWindow(Direction::HiraganaShown);
+    QTest::mouseClick(button(form2, "Command3"), Qt::LeftButton);
+    bool stillRunning = false;
+    QTimer::singleShot(0, [&] { program.menu()->close(); });
+    QTimer::singleShot(300, [&] {
+        // The menu is gone, the practice window plays on.
+        stillRunning = form2 && form2->isVisible() && !program.menu()->isVisible() &&
+                       program.session(Direction::HiraganaShown)->running();
+        form2->close(); // the last window: the program ends
+    });
+    QTimer failsafe;
+    failsafe.setSingleShot(true);
+    connect(&failsafe, &QTimer::timeout, [] { QCoreApplication::exit(3); });
+    failsafe.start(5000);
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(stillRunning);
+}
+
+void ProgramTest::endButtonEndsTheProgramAtOnce()
+{
+    app::Program program;
+    program.showMenu();
+    ui::PracticeWindow *form2 = program.openPracticeWindow(Direction::HiraganaShown);
+    program.openPracticeWindow(Direction::KatakanaShown);
+    QTest::mouseClick(button(form2, "Command3"), Qt::LeftButton); // mid-session
+    bool closedAWindow = false;
+    connect(form2, &QObject::destroyed, [&] { closedAWindow = true; });
+    QTimer::singleShot(
+        0, [&] { QTest::mouseClick(button(program.menu(), "Command2"), Qt::LeftButton); });
+    QTimer failsafe;
+    failsafe.setSingleShot(true);
+    connect(&failsafe, &QTimer::timeout, [] { QCoreApplication::exit(3); });
+    failsafe.start(5000);
+    QCOMPARE(QApplication::exec(), 0); // the event loop ended without the failsafe
+    QVERIFY(!closedAWindow);           // no window's closing ran
+    QVERIFY(!form2->findChild<QWidget *>("ShowWindow")->isVisible()); // no results shown
+}
+
+QTEST_MAIN(ProgramTest)
+#include "program_test.moc"

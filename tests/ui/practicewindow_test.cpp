@@ -1,0 +1,730 @@
+// The practice window as a child meets it: its layout, its load state, the
+// marks and the results panel as they are painted, the keyboard, and whole
+// sessions played through the widgets with running timers.
+
+#include "../drill/scripted_random.h"
+#include "drill/session.h"
+#include "ui/chartlayout.h"
+#include "ui/look.h"
+#include "ui/practicewindow.h"
+#include "ui/secondsclock.h"
+#include "ui/widgets.h"
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using drill::Direction;
+using drill::testing::ScriptedRandom;
+using ui::PracticeWindow;
+
+namespace {
+
+// A practice window with its own session, as the program makes it.
+struct Fixture
+{
+    explicit Fixture(Direction direction = Direction::HiraganaShown, ui::PracticeTiming timing = {})
+        : session(direction, random), window(new PracticeWindow(session, timing))
+    {
+    }
+    ~Fixture() { delete window.data(); }
+
+    template <typename T = QWidget> T *find(const char *name) const
+    {
+        T *widget = window->findChild<T *>(QLatin1String(name));
+        if (!widget) {
+            qFatal("no control named %s", name);
+        }
+        return widget;
+    }
+    QString text(const char *name) const { return find<QLabel>(name)->text(); }
+    void click(const char *name) const
+    {
+        QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
+    }
+    void pressChart(int k) const { QTest::mouseClick(window->chartButton(k), Qt::LeftButton); }
+    void judge() const
+    {
+        window->judgeTick();
+        window->judgeTick();
+    }
+    QImage grab() const { return window->grab().toImage(); }
+
+    ScriptedRandom random;
+    drill::Session session;
+    QPointer<PracticeWindow> window;
+};
+
+bool near(QColor a, QColor b, int tolerance = 24)
+{
+    return std::abs(a.red() - b.red()) <= tolerance &&
+           std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+int countPixels(const QImage &image, QRect area, const std::function<bool(QColor)> &test)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += test(image.pixelColor(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+bool isDark(QColor c)
+{
+    return qGray(c.rgb()) < 80;
+}
+
+} // namespace
+
+class PracticeWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void geometry_data();
+    void geometry();
+    void headingFollowsItsPicture_data();
+    void headingFollowsItsPicture();
+    void chartCells_data();
+    void chartCells();
+    void chartBlocksAndGap();
+    void captionsDifferByDirection_data();
+    void captionsDifferByDirection();
+    void loadState();
+    void fonts_data();
+    void fonts();
+    void colours_data();
+    void colours();
+    void ringAndCrossArePaintedOverTheAnswer();
+    void resultsPanelCoversTheMiddleOfTheChart();
+    void firstFocusAndTabOrder();
+    void enterAndSpacePressTheFocusedButton_data();
+    void enterAndSpacePressTheFocusedButton();
+    void escapePressesStart();
+    void focusStaysOffTheOtherButtonsDuringAJudgement();
+    void arrowKeysMoveOverTheChart_data();
+    void arrowKeysMoveOverTheChart();
+    void wholeSessionWithRunningTimers();
+    void stopAndAgainThroughTheButtons();
+    void clockDoesNotDrift();
+    void reopeningShowsTheLoadState();
+};
+
+void PracticeWindowTest::geometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("expected");
+    const auto row = [](const char *name, QRect r) { QTest::newRow(name) << QString(name) << r; };
+    // Pixels at 15 twips a pixel, relative to the container.
+    row("Image1", {16, -8, 290, 86});
+    row("TimeBox", {432, 16, 137, 41});
+    row("Label4", {576, 24, 89, 25});
+    row("Tokuten", {696, 16, 137, 41});
+    row("Label3", {840, 24, 57, 25});
+    row("Command2", {960, 8, 57, 49});
+    row("Label1", {80, 80, 297, 297});
+    row("Label7", {400, 208, 65, 49});
+    row("Label2", {496, 80, 297, 297});
+    row("Label5", {168, 384, 105, 25});
+    row("Label6", {608, 384, 105, 25});
+    row("Image2", {336, 168, 206, 211});
+    row("Shape1", {488, 72, 321, 321});
+    row("Line1", {507, 91, 274, 274}); // (512, 96)-(776, 360) and half the 10 px stroke
+    row("Line2", {507, 91, 274, 274});
+    row("Frame1", {848, 88, 137, 169});
+    row("Command3", {848, 272, 145, 73});
+    row("Command4", {848, 352, 145, 65});
+    row("ShowWindow", {160, 192, 705, 377});
+    row("Option1", {16, 24, 105, 41});
+    row("Option2", {16, 72, 105, 41});
+    row("Option3", {16, 120, 105, 41});
+    row("Image3_0", {16, 16, 221, 19});
+    row("Image3_1", {240, 16, 221, 19});
+    row("Image3_2", {464, 16, 221, 19});
+    row("Image3_3", {16, 352, 221, 19});
+    row("Image3_4", {240, 352, 221, 19});
+    row("Image3_5", {464, 352, 221, 19});
+    row("Label10", {248, 64, 209, 73});
+    row("Label8", {480, 80, 129, 57});
+    row("Image4", {16, 128, 215, 108});
+    row("Label11", {248, 152, 209, 73});
+    row("Label9", {488, 168, 105, 57});
+    row("Command6", {120, 264, 185, 65});
+    row("Command7", {376, 264, 185, 65});
+}
+
+void PracticeWindowTest::geometry()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, expected);
+    Fixture f;
+    QCOMPARE(f.window->size(), QSize(1024, 768));
+    QWidget *control = f.window->findChild<QWidget *>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(control->geometry(), expected);
+}
+
+void PracticeWindowTest::headingFollowsItsPicture_data()
+{
+    QTest::addColumn<Direction>("direction");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("picture");
+    QTest::newRow("katakana drill")
+        << Direction::HiraganaShown << 86 << ":/pictures/heading_katakana.svg";
+    QTest::newRow("hiragana drill")
+        << Direction::KatakanaShown << 87 << ":/pictures/heading_hiragana.svg";
+}
+
+void PracticeWindowTest::headingFollowsItsPicture()
+{
+    QFETCH(Direction, direction);
+    QFETCH(int, height);
+    QFETCH(QString, picture);
+    Fixture f(direction);
+    auto *heading = f.find<ui::Picture>("Image1");
+    QCOMPARE(heading->resource(), picture);
+    QCOMPARE(heading->geometry(), QRect(16, -8, 290, height));
+    QCOMPARE(ui::pictureSize(picture), QSize(290, height));
+}
+
+void PracticeWindowTest::chartCells_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::newRow("あ top right") << 1 << QPoint(936, 440);
+    QTest::newRow("お bottom of the あ column") << 5 << QPoint(936, 664);
+    QTest::newRow("か next column") << 6 << QPoint(872, 440);
+    QTest::newRow("も") << 35 << QPoint(552, 664);
+    QTest::newRow("や row a") << 36 << QPoint(488, 440);
+    QTest::newRow("ゆ row u") << 37 << QPoint(488, 552);
+    QTest::newRow("よ row o") << 38 << QPoint(488, 664);
+    QTest::newRow("ら") << 39 << QPoint(424, 440);
+    QTest::newRow("ろ") << 43 << QPoint(424, 664);
+    QTest::newRow("わ row a") << 44 << QPoint(360, 440);
+    QTest::newRow("を row u") << 45 << QPoint(360, 552);
+    QTest::newRow("ん row o") << 46 << QPoint(360, 664);
+    QTest::newRow("が top of the first column left of the gap") << 47 << QPoint(272, 440);
+    QTest::newRow("ぞ") << 56 << QPoint(208, 664);
+    QTest::newRow("ぱ top left") << 67 << QPoint(16, 440);
+    QTest::newRow("ぽ bottom left") << 71 << QPoint(16, 664);
+}
+
+void PracticeWindowTest::chartCells()
+{
+    QFETCH(int, index);
+    QFETCH(QPoint, topLeft);
+    Fixture f;
+    ui::FlatButton *button = f.window->chartButton(index);
+    QCOMPARE(button->geometry(), QRect(topLeft, QSize(65, 57)));
+    QCOMPARE(button->property("kanaIndex").toInt(), index);
+    QCOMPARE(button->objectName(), QStringLiteral("Command1_%1").arg(index));
+    QCOMPARE(button->text(), QString::fromStdString(f.session.answerKana(index)));
+}
+
+void PracticeWindowTest::chartBlocksAndGap()
+{
+    Fixture f;
+    // The cells of rows i and e of the や and わ columns stay empty, and no
+    // two buttons share a cell.
+    QSet<QPoint> cells;
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
+        const QPoint at = f.window->chartButton(k)->pos();
+        QVERIFY2(!cells.contains(at), qPrintable(QString::number(k)));
+        cells.insert(at);
+    }
+    QCOMPARE(cells.size(), 71);
+    for (int x : {488, 360}) {
+        for (int y : {496, 608}) {
+            QVERIFY(!cells.contains(QPoint(x, y)));
+            QCOMPARE(ui::kanaAtCell(ui::ChartCell{x == 488 ? 7 : 5, y == 496 ? 1 : 3}), 0);
+        }
+    }
+    // Neighbours overlap by one pixel; the blocks are 23 px apart.
+    QCOMPARE(f.window->chartButton(6)->x() + 65 - f.window->chartButton(1)->x(), 1);
+    QCOMPARE(f.window->chartButton(2)->y() - (f.window->chartButton(1)->y() + 57), -1);
+    QCOMPARE(f.window->chartButton(44)->x() - (f.window->chartButton(47)->x() + 65), 23);
+    // The chart's outer edges.
+    QRect all;
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
+        all |= f.window->chartButton(k)->geometry();
+    }
+    QCOMPARE(all, QRect(QPoint(16, 440), QPoint(936 + 64, 664 + 56)));
+}
+
+void PracticeWindowTest::captionsDifferByDirection_data()
+{
+    QTest::addColumn<Direction>("direction");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("label5");
+    QTest::addColumn<QString>("label6");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::newRow("katakana drill") << Direction::HiraganaShown << "Form2"
+                                    << "ひらがな"
+                                    << "カタカナ"
+                                    << "ア"
+                                    << "ポ";
+    QTest::newRow("hiragana drill") << Direction::KatakanaShown << "Form3"
+                                    << "カタカナ"
+                                    << "ひらがな"
+                                    << "あ"
+                                    << "ぽ";
+}
+
+void PracticeWindowTest::captionsDifferByDirection()
+{
+    QFETCH(Direction, direction);
+    Fixture f(direction);
+    QTEST(f.window->objectName(), "name");
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Form2"));
+    QTEST(f.text("Label5"), "label5");
+    QTEST(f.text("Label6"), "label6");
+    QTEST(f.window->chartButton(1)->text(), "first");
+    QTEST(f.window->chartButton(71)->text(), "last");
+}
+
+void PracticeWindowTest::loadState()
+{
+    Fixture f;
+    QVERIFY(f.window->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(f.window->minimumSize(), f.window->maximumSize());
+    QCOMPARE(f.text("Label1"), QString());
+    QCOMPARE(f.text("Label2"), QString());
+    QCOMPARE(f.text("TimeBox"), QStringLiteral("0"));
+    QCOMPARE(f.text("Tokuten"), QStringLiteral("0"));
+    QCOMPARE(f.text("Label4"), QStringLiteral("びょう"));
+    QCOMPARE(f.text("Label3"), QStringLiteral("てん"));
+    QCOMPARE(f.text("Label7"), QStringLiteral("＝"));
+    QCOMPARE(f.text("Label8"), QStringLiteral("びょう"));
+    QCOMPARE(f.text("Label9"), QStringLiteral("てん"));
+    QCOMPARE(f.text("Label10"), QStringLiteral("Label10"));
+    QCOMPARE(f.text("Label11"), QStringLiteral("Label11"));
+    QCOMPARE(f.find<QGroupBox>("Frame1")->title(), QStringLiteral("もんだいのかず"));
+    QCOMPARE(f.find<QAbstractButton>("Option1")->text(), QStringLiteral("ぜんぶ (71こ)"));
+    QCOMPARE(f.find<QAbstractButton>("Option2")->text(), QStringLiteral("はんぶん (30こ)"));
+    QCOMPARE(f.find<QAbstractButton>("Option3")->text(), QStringLiteral("すこし (15こ)"));
+    QVERIFY(f.find<QAbstractButton>("Option1")->isChecked());
+    QVERIFY(!f.find<QAbstractButton>("Option2")->isChecked());
+    QVERIFY(!f.find<QAbstractButton>("Option3")->isChecked());
+    QCOMPARE(f.find<QAbstractButton>("Command2")->text(), QStringLiteral("とじる"));
+    QCOMPARE(f.find<QAbstractButton>("Command3")->text(), QStringLiteral("スタート"));
+    QCOMPARE(f.find<QAbstractButton>("Command4")->text(), QStringLiteral("ストップ"));
+    QCOMPARE(f.find<QAbstractButton>("Command6")->text(), QStringLiteral("もういちどする"));
+    QCOMPARE(f.find<QAbstractButton>("Command7")->text(), QStringLiteral("おわる"));
+    QVERIFY(f.find("Command3")->isEnabled());
+    QVERIFY(!f.find("Command4")->isEnabled());
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
+        QVERIFY(f.window->chartButton(k)->isEnabled());
+        QCOMPARE(f.window->chartButton(k)->face(), ui::bgr(0x00E0E0E0));
+    }
+    for (const char *hidden : {"Shape1", "Image2", "Line1", "Line2", "ShowWindow"}) {
+        QVERIFY2(f.find(hidden)->isHidden(), hidden);
+    }
+    QVERIFY(!f.find<QTimer>("Timer1")->isActive());
+    QVERIFY(!f.find<ui::SecondsClock>("Timer2")->isActive());
+}
+
+void PracticeWindowTest::fonts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("TimeBox") << "TimeBox" << 32 << false;
+    QTest::newRow("Tokuten") << "Tokuten" << 32 << false;
+    QTest::newRow("Label4") << "Label4" << 27 << false;
+    QTest::newRow("Label3") << "Label3" << 27 << false;
+    QTest::newRow("Label1") << "Label1" << 307 << false;
+    QTest::newRow("Label2") << "Label2" << 307 << false;
+    QTest::newRow("Label7") << "Label7" << 67 << false;
+    QTest::newRow("Label5") << "Label5" << 27 << false;
+    QTest::newRow("Label6") << "Label6" << 27 << false;
+    QTest::newRow("Command3") << "Command3" << 24 << false;
+    QTest::newRow("Command4") << "Command4" << 24 << false;
+    QTest::newRow("chart") << "Command1_47" << 37 << true;
+    QTest::newRow("Label10") << "Label10" << 64 << false;
+    QTest::newRow("Label11") << "Label11" << 64 << false;
+    QTest::newRow("Label8") << "Label8" << 48 << false;
+    QTest::newRow("Label9") << "Label9" << 48 << false;
+    QTest::newRow("Command6") << "Command6" << 27 << false;
+    QTest::newRow("Command7") << "Command7" << 27 << false;
+    QTest::newRow("Command2 default") << "Command2" << 12 << false;
+    QTest::newRow("Option1 default") << "Option1" << 12 << false;
+    QTest::newRow("Frame1 default") << "Frame1" << 12 << false;
+}
+
+void PracticeWindowTest::fonts()
+{
+    QFETCH(QString, name);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    Fixture f;
+    QWidget *control = f.window->findChild<QWidget *>(name);
+    QVERIFY(control);
+    const QFont font = control->font();
+    QCOMPARE(font.pixelSize(), pixelSize);
+    QCOMPARE(font.bold(), bold);
+    if (pixelSize != 12) {
+        QCOMPARE(font.families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
+        QCOMPARE(font.families().value(1), QStringLiteral("IPAPGothic"));
+    }
+    // A real Japanese face is used, not a face without kana.
+    const QFontInfo info(font);
+    QVERIFY2(QFontDatabase::writingSystems(info.family()).contains(QFontDatabase::Japanese),
+             qPrintable(info.family()));
+    QCOMPARE(info.pixelSize(), pixelSize);
+    QFontMetrics metrics(font);
+    QVERIFY(metrics.inFont(QChar(0x30DD))); // ポ
+    QVERIFY(metrics.inFont(QChar(0x307D))); // ぽ
+}
+
+void PracticeWindowTest::colours_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<QColor>("text");
+    QTest::newRow("TimeBox") << "TimeBox" << QColor(224, 224, 224) << QColor(128, 128, 128);
+    QTest::newRow("Tokuten") << "Tokuten" << QColor(255, 255, 255) << QColor(0, 192, 0);
+    QTest::newRow("Label4") << "Label4" << QColor() << QColor(128, 128, 128);
+    QTest::newRow("Label10") << "Label10" << QColor(255, 255, 255) << QColor();
+    QTest::newRow("Label11") << "Label11" << QColor(255, 255, 255) << QColor();
+    QTest::newRow("ShowWindow") << "ShowWindow" << QColor(255, 192, 192) << QColor();
+    QTest::newRow("Frame1") << "Frame1" << QColor(255, 255, 255) << QColor();
+}
+
+void PracticeWindowTest::colours()
+{
+    QFETCH(QString, name);
+    QFETCH(QColor, background);
+    QFETCH(QColor, text);
+    Fixture f;
+    QWidget *control = f.window->findChild<QWidget *>(name);
+    QVERIFY(control);
+    if (background.isValid()) {
+        QCOMPARE(control->palette().color(QPalette::Window), background);
+    } else {
+        QVERIFY(!control->autoFillBackground());
+    }
+    if (text.isValid()) {
+        QCOMPARE(control->palette().color(QPalette::WindowText), text);
+    }
+}
+
+void PracticeWindowTest::ringAndCrossArePaintedOverTheAnswer()
+{
+    Fixture f;
+    f.random.push(ScriptedRandom::forChoice(42, 71)); // ろ
+    f.click("Command3");
+    f.pressChart(43);
+    QImage image = f.grab();
+    const QColor ring(255, 128, 128);
+    // The ring runs over the middle of each side of Label2 and the pressed
+    // kana stays drawn beneath it.
+    QVERIFY(near(image.pixelColor(648, 84), ring));  // top side, inside Label2
+    QVERIFY(near(image.pixelColor(522, 150), ring)); // upper left, above the hand
+    QVERIFY(near(image.pixelColor(797, 232), ring)); // right side, beyond Label2's edge
+    QVERIFY(!near(image.pixelColor(498, 82), ring)); // a corner of Label2 stands outside it
+    QVERIFY(countPixels(image, {520, 110, 250, 250}, isDark) > 2000); // the kana ロ
+    // Label6 lies over the ring: its text is dark where the ring runs.
+    QVERIFY(countPixels(image, {610, 384, 100, 10}, isDark) > 20);
+    QVERIFY(countPixels(image, {610, 384, 100, 10}, [&](QColor c) { return near(c, ring); }) > 20);
+    // The V-sign hand lies over the right edge of Label1.
+    QVERIFY(countPixels(image, {336, 168, 41, 209},
+                        [](QColor c) { return near(c, QColor(255, 192, 192), 8); }) > 50);
+
+    f.judge(); // the next question
+    f.pressChart(f.session.CurrentIndex == 1 ? 2 : 1);
+    image = f.grab();
+    const QColor yellow(255, 255, 0);
+    QVERIFY(near(image.pixelColor(644, 228), yellow)); // the crossing point
+    QVERIFY(near(image.pixelColor(530, 114), yellow)); // along Line1
+    QVERIFY(near(image.pixelColor(758, 114), yellow)); // along Line2
+    QVERIFY(!near(image.pixelColor(648, 84), ring));   // no ring with a cross
+    QVERIFY(f.find("Image2")->isHidden());
+    QVERIFY(countPixels(image, {520, 110, 250, 250}, isDark) > 1000); // the pressed kana
+}
+
+void PracticeWindowTest::resultsPanelCoversTheMiddleOfTheChart()
+{
+    Fixture f;
+    f.click("Command3");
+    f.click("Command4"); // Stop shows the results
+    QVERIFY(f.find("ShowWindow")->isVisible() || !f.window->isVisible());
+    QVERIFY(!f.find("ShowWindow")->isHidden());
+    const QImage image = f.grab();
+    const QColor pink(255, 192, 192);
+    const QColor grey(224, 224, 224);
+    // Rows a and i from the ta column (x 744) to the za column (x 208) lie
+    // under the panel...
+    for (QPoint p : {QPoint(776, 470), QPoint(680, 520), QPoint(400, 470), QPoint(240, 520),
+                     QPoint(648, 232) /* the circle's place */, QPoint(420, 240) /* ＝ */}) {
+        QVERIFY2(near(image.pixelColor(p), pink, 4) || !near(image.pixelColor(p), grey, 4),
+                 qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+    }
+    QVERIFY(countPixels(image, {744, 440, 121, 112}, [&](QColor c) { return near(c, pink, 2); }) >
+            3000);
+    // ...while the あ, か, ば and ぱ columns and rows e and o stay visible.
+    for (QPoint p : {QPoint(940, 445), QPoint(876, 445), QPoint(84, 445), QPoint(20, 445),
+                     QPoint(600, 612), QPoint(300, 668)}) {
+        QVERIFY2(near(image.pixelColor(p), grey, 4),
+                 qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+    }
+    // The panel's children are drawn inside it.
+    QCOMPARE(f.text("Label10"), QStringLiteral("0"));
+    QCOMPARE(f.text("Label11"), QStringLiteral("0"));
+    QVERIFY(countPixels(image, {160 + 250, 192 + 66, 205, 69}, isDark) > 100); // "0" in Label10
+}
+
+void PracticeWindowTest::firstFocusAndTabOrder()
+{
+    Fixture f;
+    f.window->show();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+
+    // Stop is disabled and the results panel hidden, so Tab walks the chart,
+    // とじる and スタート, then the selected option.
+    QList<QWidget *> expected;
+    for (int k : {42, 41, 40, 39, 23, 22, 21, 1,  2,  3,  4,  5,  38, 37, 36,
+                  35, 34, 6,  7,  8,  9,  10, 33, 32, 31, 30, 29, 11, 12, 13,
+                  14, 15, 28, 27, 26, 25, 24, 16, 17, 18, 19, 20, 46, 45, 44}) {
+        expected << f.window->chartButton(k);
+    }
+    expected << f.find("Command2") << f.find("Command3");
+    for (int k : {51, 50, 49, 48, 47, 56, 55, 54, 53, 52, 61, 60, 59,
+                  58, 57, 66, 65, 64, 63, 62, 71, 70, 69, 68, 67}) {
+        expected << f.window->chartButton(k);
+    }
+    // The options are one group with one place in the order, the selected one.
+    expected << f.find("Option1") << f.window->chartButton(43);
+    for (QWidget *next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    // Once Stop is enabled it comes first in the order.
+    f.click("Command3");
+    f.window->chartButton(67)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.find("Option1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.find("Command4"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+}
+
+void PracticeWindowTest::enterAndSpacePressTheFocusedButton_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("space") << int(Qt::Key_Space);
+    QTest::newRow("return") << int(Qt::Key_Return);
+    QTest::newRow("enter") << int(Qt::Key_Enter);
+}
+
+void PracticeWindowTest::enterAndSpacePressTheFocusedButton()
+{
+    QFETCH(int, key);
+    Fixture f;
+    f.window->show();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    // Start from the keyboard: the option, then スタート.
+    f.find("Option3")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QVERIFY(f.find<QAbstractButton>("Option3")->isChecked());
+    f.find("Command3")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCOMPARE(f.session.QuestionTotal, 15);
+    QVERIFY(f.session.running());
+    // The chart button in focus takes the press.
+    f.window->chartButton(43)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCOMPARE(f.text("Label2"), QStringLiteral("ロ"));
+    QCOMPARE(f.session.PressedIndex, 43);
+}
+
+void PracticeWindowTest::escapePressesStart()
+{
+    Fixture f;
+    f.window->show();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(f.session.running());
+    QVERIFY(!f.find("Command3")->isEnabled());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // Start is disabled now
+    QCOMPARE(f.session.QuestionNumber, 1);
+}
+
+void PracticeWindowTest::focusStaysOffTheOtherButtonsDuringAJudgement()
+{
+    Fixture f;
+    f.window->show();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
+    f.click("Command3");
+    f.window->chartButton(43)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); // wrong
+    QCOMPARE(QApplication::focusWidget(), f.window.data());
+    // Enter during the judgement presses nothing: とじる keeps the window open.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(f.window);
+    QVERIFY(f.window->isVisible());
+    f.judge();
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+}
+
+void PracticeWindowTest::arrowKeysMoveOverTheChart_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+    QTest::newRow("ろ right to よ") << 43 << int(Qt::Key_Right) << 38;
+    QTest::newRow("よ up over the empty cell to ゆ") << 38 << int(Qt::Key_Up) << 37;
+    QTest::newRow("ん left over the gap to ご") << 46 << int(Qt::Key_Left) << 51;
+    QTest::newRow("が right over the gap to わ") << 47 << int(Qt::Key_Right) << 44;
+    QTest::newRow("あ down to い") << 1 << int(Qt::Key_Down) << 2;
+    QTest::newRow("あ right stays at the edge") << 1 << int(Qt::Key_Right) << 1;
+    QTest::newRow("ぽ down stays at the edge") << 71 << int(Qt::Key_Down) << 71;
+    QTest::newRow("り left over the empty cell and the gap to ぎ") << 40 << int(Qt::Key_Left) << 48;
+}
+
+void PracticeWindowTest::arrowKeysMoveOverTheChart()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    Fixture f;
+    f.window->show();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    f.window->chartButton(from)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(to));
+}
+
+void PracticeWindowTest::wholeSessionWithRunningTimers()
+{
+    // Real timers, shortened so that the session plays in well under a second.
+    Fixture f(Direction::KatakanaShown, {20, 25});
+    f.window->show();
+    f.click("Option3");
+    f.click("Command3");
+    auto *timer1 = f.find<QTimer>("Timer1");
+    QVERIFY(timer1->isActive());
+    for (int q = 1; q <= 15; ++q) {
+        QCOMPARE(f.session.QuestionNumber, q);
+        const int answer = f.session.CurrentIndex;
+        QCOMPARE(f.text("Label1"), QString::fromStdString(f.session.questionKana(answer)));
+        if (q % 4 == 0) { // now and then a wrong press first
+            const int wrong = answer == 71 ? 70 : answer + 1;
+            f.pressChart(wrong);
+            QVERIFY(f.find("Line1")->isVisible());
+            QVERIFY(!f.window->chartButton(answer)->isEnabled());
+            QTRY_VERIFY(f.window->chartButton(answer)->isEnabled());
+            QVERIFY(f.find("Line1")->isHidden());
+        }
+        f.pressChart(answer);
+        QVERIFY(f.find("Shape1")->isVisible());
+        QVERIFY(f.find("Image2")->isVisible());
+        QCOMPARE(f.window->chartButton(answer)->face(), QColor(255, 224, 192));
+        QTRY_VERIFY(f.session.QuestionNumber == q + 1);
+        QVERIFY(f.find("Shape1")->isHidden());
+    }
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(f.text("Label11"), QStringLiteral("135")); // three questions at 5 points
+    QCOMPARE(f.text("Label10"), f.text("TimeBox"));
+    QVERIFY(!timer1->isActive());
+    QVERIFY(!f.find<ui::SecondsClock>("Timer2")->isActive());
+    const QString seconds = f.text("TimeBox");
+    QTest::qWait(100);
+    QCOMPARE(f.text("TimeBox"), seconds);
+    // The finished window: the chart enabled again, Stop still enabled.
+    QVERIFY(f.window->chartButton(1)->isEnabled());
+    QVERIFY(f.find("Command4")->isEnabled());
+    QVERIFY(!f.find("Command3")->isEnabled());
+}
+
+void PracticeWindowTest::stopAndAgainThroughTheButtons()
+{
+    Fixture f;
+    f.window->show();
+    f.click("Option2");
+    f.click("Command3");
+    f.pressChart(f.session.CurrentIndex);
+    f.judge();
+    for (int i = 0; i < 4; ++i) {
+        f.window->clockTick();
+    }
+    f.click("Command4");
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(f.text("Label10"), QStringLiteral("4"));
+    QCOMPARE(f.text("Label11"), QStringLiteral("10"));
+    QCOMPARE(f.text("Label1"), QString());
+    QVERIFY(f.find("Command3")->isEnabled());
+    QVERIFY(!f.find("Command4")->isEnabled());
+    QVERIFY(!f.find<QTimer>("Timer1")->isActive());
+    f.click("Command6");
+    QVERIFY(f.find("ShowWindow")->isHidden());
+    QVERIFY(f.find("Command3")->isEnabled());
+    QCOMPARE(f.text("Tokuten"), QStringLiteral("10"));
+    f.click("Command3");
+    QCOMPARE(f.session.QuestionTotal, 30);
+    QCOMPARE(f.text("Tokuten"), QStringLiteral("0"));
+}
+
+void PracticeWindowTest::clockDoesNotDrift()
+{
+    Fixture f;
+    f.window->show();
+    QElapsedTimer elapsed;
+    f.click("Command3");
+    elapsed.start();
+    // Keep the event loop busy with work that makes single ticks late.
+    QTimer busy;
+    connect(&busy, &QTimer::timeout, [] { QThread::msleep(30); });
+    busy.start(100);
+    QTRY_COMPARE_WITH_TIMEOUT(f.text("TimeBox"), QStringLiteral("3"), 4000);
+    const qint64 at = elapsed.elapsed();
+    QVERIFY2(at >= 2990 && at < 3150, qPrintable(QString::number(at)));
+}
+
+void PracticeWindowTest::reopeningShowsTheLoadState()
+{
+    ScriptedRandom random;
+    drill::Session session(Direction::HiraganaShown, random);
+    auto *window = new PracticeWindow(session);
+    window->show();
+    QTest::mouseClick(window->findChild<QAbstractButton *>("Command3"), Qt::LeftButton);
+    QTest::mouseClick(window->chartButton(session.CurrentIndex), Qt::LeftButton);
+    QVERIFY(window->findChild<QTimer *>("Timer1")->isActive());
+    QPointer<PracticeWindow> closing = window;
+    QTest::mouseClick(window->findChild<QAbstractButton *>("Command2"), Qt::LeftButton);
+    QTRY_VERIFY(closing.isNull()); // closing destroys the controls
+
+    PracticeWindow again(session);
+    QCOMPARE(again.findChild<QLabel *>("Label1")->text(), QString());
+    QCOMPARE(again.findChild<QLabel *>("Tokuten")->text(), QStringLiteral("0"));
+    QVERIFY(again.findChild<QWidget *>("Shape1")->isHidden());
+    QVERIFY(again.findChild<QWidget *>("Command3")->isEnabled());
+    QVERIFY(!again.findChild<QTimer *>("Timer1")->isActive());
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
+        QCOMPARE(session.tables().DoneFlags[k], drill::kNotDone);
+        QCOMPARE(again.chartButton(k)->face(), QColor(224, 224, 224));
+    }
+}
+
+QTEST_MAIN(PracticeWindowTest)
+#include "practicewindow_test.moc"
