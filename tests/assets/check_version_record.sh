@@ -48,12 +48,19 @@ if ! command -v python3 >/dev/null 2>&1; then
     exit 77
 fi
 
+# windres preprocesses with the MinGW C compiler when there is one; without
+# it the host's C preprocessor does the same job for this script.
+set --
+if ! command -v "${windres%windres}gcc" >/dev/null 2>&1; then
+    set -- --preprocessor=cpp --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED
+fi
+
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT INT TERM
 
 # No -c option: the script must declare its own code page (UTF-8), exactly as
 # it will be compiled in the real build.
-if ! "$windres" -i "$rc_file" -O res -o "$tmp/version.res" 2>"$tmp/compile.log"; then
+if ! "$windres" "$@" -i "$rc_file" -O res -o "$tmp/version.res" 2>"$tmp/compile.log"; then
     echo "FAIL: $windres could not compile $rc_file:" >&2
     cat "$tmp/compile.log" >&2
     exit 2

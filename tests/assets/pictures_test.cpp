@@ -1,0 +1,241 @@
+// The pictures built into the program: each is there, at its natural size,
+// with its background or none, and each sits where it belongs and shows
+// when it should.
+
+#include "../drill/scripted_random.h"
+#include "drill/session.h"
+#include "ui/practicewindow.h"
+#include "ui/widgets.h"
+
+#include <QAbstractButton>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <QtTest>
+
+using drill::testing::ScriptedRandom;
+
+class PicturesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pictures_data();
+    void pictures();
+    void everyResourceTheCodeNamesExists();
+    void sharpAtTwiceTheScale();
+    void drawingsLetTheirBackgroundShowThrough_data();
+    void drawingsLetTheirBackgroundShowThrough();
+    void rewardShowsOnlyWithTheRing_data();
+    void rewardShowsOnlyWithTheRing();
+    void panelPicturesComeAndGoWithThePanel();
+};
+
+void PicturesTest::pictures_data()
+{
+    QTest::addColumn<QString>("resource");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QColor>("background"); // invalid: no background at all
+    const QColor paleYellow(252, 255, 208);
+    const QColor white(255, 255, 255);
+    QTest::newRow("katakana button") << "menu_katakana.svg" << QSize(290, 86) << paleYellow;
+    QTest::newRow("hiragana button") << "menu_hiragana.svg" << QSize(290, 87) << paleYellow;
+    QTest::newRow("end button") << "menu_end.svg" << QSize(120, 42) << QColor(255, 215, 237);
+    QTest::newRow("teacher") << "teacher.svg" << QSize(66, 65) << white;
+    QTest::newRow("katakana heading") << "heading_katakana.svg" << QSize(290, 86) << white;
+    QTest::newRow("hiragana heading") << "heading_hiragana.svg" << QSize(290, 87) << white;
+    QTest::newRow("children") << "children.svg" << QSize(215, 108) << QColor();
+    QTest::newRow("markers") << "markers.svg" << QSize(221, 19) << QColor();
+    QTest::newRow("V sign") << "vsign.svg" << QSize(206, 211) << QColor();
+    QTest::newRow("icon") << "icon.svg" << QSize(32, 32) << QColor();
+}
+
+void PicturesTest::pictures()
+{
+    QFETCH(QString, resource);
+    QFETCH(QSize, size);
+    QFETCH(QColor, background);
+    const QString path = QStringLiteral(":/pictures/") + resource;
+    QVERIFY(QFile::exists(path));
+    QSvgRenderer renderer(path);
+    QVERIFY(renderer.isValid());
+    QCOMPARE(renderer.defaultSize(), size);
+    QCOMPARE(renderer.viewBoxF(), QRectF(QPointF(0, 0), QSizeF(size)));
+    const QImage image = ui::pictureAt(path, 1.0).toImage();
+    QCOMPARE(image.size(), size);
+    // The top corners: figures may run off the bottom edge (shoulders, wrist).
+    const QList<QPoint> corners = {{0, 0}, {size.width() - 1, 0}};
+    if (background.isValid()) {
+        QCOMPARE(image.pixelColor(0, 0), background);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                QVERIFY2(qAlpha(image.pixel(x, y)) == 255, "an opaque picture");
+            }
+        }
+    } else {
+        for (QPoint corner : corners) {
+            QCOMPARE(qAlpha(image.pixel(corner)), 0);
+        }
+    }
+    // The lettered pictures keep their letters within rows 14..74.
+    if (resource.startsWith(QLatin1String("menu_k")) ||
+        resource.startsWith(QLatin1String("menu_h")) ||
+        resource.startsWith(QLatin1String("heading"))) {
+        for (int y = 0; y < size.height(); ++y) {
+            if (y >= 14 && y <= 74) {
+                continue;
+            }
+            for (int x = 0; x < size.width(); ++x) {
+                QVERIFY2(image.pixelColor(x, y) == background,
+                         qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+            }
+        }
+    }
+}
+
+void PicturesTest::everyResourceTheCodeNamesExists()
+{
+    const QRegularExpression named(QStringLiteral(R"re(":/pictures/([A-Za-z0-9_.%-]+)")re"));
+    int names = 0;
+    for (const char *folder : {"ui", "app"}) {
+        QDirIterator files(QStringLiteral(POKOMOJI_SOURCE_DIR "/") + QLatin1String(folder),
+                           {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString source = QString::fromUtf8(file.readAll());
+            for (const auto &match : named.globalMatch(source)) {
+                QString name = match.captured(1);
+                if (name.contains(QLatin1Char('%'))) { // a name made from a pattern
+                    for (const char *part : {"menu_katakana", "menu_hiragana", "menu_end"}) {
+                        QVERIFY(QFile::exists(
+                            QStringLiteral(":/pictures/") +
+                            QString(name).replace(QStringLiteral("%1"), QLatin1String(part))));
+                    }
+                    continue;
+                }
+                QVERIFY2(QFile::exists(QStringLiteral(":/pictures/") + name), qPrintable(name));
+                ++names;
+            }
+        }
+    }
+    QVERIFY(names >= 8);
+}
+
+void PicturesTest::sharpAtTwiceTheScale()
+{
+    // At a device pixel ratio of 2 a picture is drawn from its vectors at
+    // twice the pixels, not enlarged from its 1x bitmap.
+    const QString path = QStringLiteral(":/pictures/heading_katakana.svg");
+    const QPixmap once = ui::pictureAt(path, 1.0);
+    const QPixmap twice = ui::pictureAt(path, 2.0);
+    QCOMPARE(twice.size(), once.size() * 2);
+    QCOMPARE(twice.devicePixelRatio(), 2.0);
+    QCOMPARE(twice.deviceIndependentSize(), QSizeF(290, 86));
+    const QImage enlarged =
+        once.toImage().scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage sharp = twice.toImage().convertToFormat(enlarged.format());
+    int differing = 0;
+    for (int y = 0; y < sharp.height(); ++y) {
+        for (int x = 0; x < sharp.width(); ++x) {
+            differing += sharp.pixel(x, y) != enlarged.pixel(x, y) ? 1 : 0;
+        }
+    }
+    QVERIFY2(differing > 1000, qPrintable(QString::number(differing)));
+}
+
+void PicturesTest::drawingsLetTheirBackgroundShowThrough_data()
+{
+    QTest::addColumn<QPoint>("at"); // window pixels
+    QTest::addColumn<QColor>("expected");
+    QTest::addColumn<bool>("results");
+    const QColor white(255, 255, 255);
+    const QColor pink(255, 192, 192);
+    // Image2 at (336, 168): the V between the fingers.
+    QTest::newRow("between the fingers") << QPoint(336 + 100, 168 + 20) << white << false;
+    QTest::newRow("low in the V") << QPoint(336 + 104, 168 + 38) << white << false;
+    // Image4 at panel (16, 128), the panel at (160, 192).
+    QTest::newRow("between the girl and the boy") << QPoint(176 + 76, 320 + 50) << pink << true;
+    QTest::newRow("between the two boys") << QPoint(176 + 145, 320 + 50) << pink << true;
+    // Image3(0) at panel (16, 16) and Image3(4) at (240, 352).
+    QTest::newRow("between two markers") << QPoint(176 + 16, 208 + 13) << pink << true;
+    QTest::newRow("between markers below") << QPoint(400 + 63, 544 + 13) << pink << true;
+}
+
+void PicturesTest::drawingsLetTheirBackgroundShowThrough()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QColor, expected);
+    QFETCH(bool, results);
+    ScriptedRandom random{{ScriptedRandom::forChoice(0, 71)}};
+    drill::Session session(drill::Direction::HiraganaShown, random);
+    ui::PracticeWindow window(session);
+    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    if (results) {
+        window.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    } else {
+        window.chartButton(1)->click(); // a right answer shows the hand
+    }
+    const QImage image = window.grab().toImage();
+    QCOMPARE(image.pixelColor(at), expected);
+    // ...and the drawing itself is there around that point.
+    bool inked = false;
+    for (int dx = -40; dx <= 40 && !inked; ++dx) {
+        inked = qGray(image.pixel(at + QPoint(dx, 0))) < 60; // a black outline
+    }
+    QVERIFY(inked);
+}
+
+void PicturesTest::rewardShowsOnlyWithTheRing_data()
+{
+    QTest::addColumn<bool>("right");
+    QTest::newRow("right answer") << true;
+    QTest::newRow("wrong answer") << false;
+}
+
+void PicturesTest::rewardShowsOnlyWithTheRing()
+{
+    QFETCH(bool, right);
+    ScriptedRandom random{{ScriptedRandom::forChoice(4, 71)}}; // お
+    drill::Session session(drill::Direction::KatakanaShown, random);
+    ui::PracticeWindow window(session);
+    window.show();
+    QWidget *hand = window.findChild<QWidget *>(QStringLiteral("Image2"));
+    QWidget *ring = window.findChild<QWidget *>(QStringLiteral("Shape1"));
+    QVERIFY(hand->isHidden());
+    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    QVERIFY(hand->isHidden());
+    window.chartButton(right ? 5 : 6)->click();
+    QCOMPARE(hand->isVisible(), right);
+    QCOMPARE(ring->isVisible(), right);
+    window.judgeTick();
+    window.judgeTick();
+    QVERIFY(hand->isHidden());
+}
+
+void PicturesTest::panelPicturesComeAndGoWithThePanel()
+{
+    ScriptedRandom random;
+    drill::Session session(drill::Direction::HiraganaShown, random);
+    ui::PracticeWindow window(session);
+    window.show();
+    QList<QWidget *> pictures{window.findChild<QWidget *>(QStringLiteral("Image4"))};
+    for (int i = 0; i < 6; ++i) {
+        pictures << window.findChild<QWidget *>(QStringLiteral("Image3_%1").arg(i));
+    }
+    const auto allVisible = [&](bool visible) {
+        return std::all_of(pictures.begin(), pictures.end(),
+                           [&](QWidget *w) { return w && w->isVisible() == visible; });
+    };
+    QVERIFY(allVisible(false));
+    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    QVERIFY(allVisible(false));
+    window.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    QVERIFY(allVisible(true));
+    window.findChild<QAbstractButton *>(QStringLiteral("Command6"))->click();
+    QVERIFY(allVisible(false));
+}
+
+QTEST_MAIN(PicturesTest)
+#include "pictures_test.moc"

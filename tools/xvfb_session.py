@@ -1,0 +1,229 @@
+#!/usr/bin/python3
+"""Plays ぽこもじ in a real X window under Xvfb and saves screenshots.
+
+Starts the program on a 1024 x 768 Xvfb screen, opens the katakana drill from
+the menu with the keyboard, chooses 15 questions, answers one question wrongly
+and then correctly, plays a few more, stops, looks at the results, closes the
+window and does the same in the hiragana drill. At each step it checks a few
+pixels of the real screen (the ring, the cross, the results panel) and writes
+a screenshot to the output folder. The question kana is read off the screen by
+matching it against the kana drawn with the same font.
+
+Usage: xvfb_session.py PROGRAM OUTDIR [--questions N]
+Prints one line per check and "N passed, N failed" at the end; exits non-zero
+if a check failed.
+"""
+
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from PIL import Image, ImageDraw, ImageFont
+
+FONT = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
+HIRAGANA = ("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよ"
+            "らりるれろわをんがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ")
+KATAKANA = "".join(chr(ord(c) + 0x60) for c in HIRAGANA)
+
+RING = (255, 128, 128)
+YELLOW = (255, 255, 0)
+PANEL = (255, 192, 192)
+
+results = {"passed": 0, "failed": 0}
+
+
+def check(name, ok):
+    results["passed" if ok else "failed"] += 1
+    print(("PASS " if ok else "FAIL ") + name, flush=True)
+    return ok
+
+
+def near(a, b, tolerance=24):
+    return all(abs(x - y) <= tolerance for x, y in zip(a[:3], b[:3]))
+
+
+def chart_centre(k):
+    """The centre of chart button k in window pixels: the kana table read from
+    right to left, the voiced block left of a gap."""
+    if k <= 35:
+        voiced, group, row = False, (k - 1) // 5, (k - 1) % 5
+    elif k <= 38:
+        voiced, group, row = False, 7, (k - 36) * 2
+    elif k <= 43:
+        voiced, group, row = False, 8, k - 39
+    elif k <= 46:
+        voiced, group, row = False, 9, (k - 44) * 2
+    else:
+        voiced, group, row = True, (k - 47) // 5, (k - 47) % 5
+    left = (4080 if voiced else 14040) - 960 * group
+    top = 6600 + 840 * row
+    return left // 15 + 32, top // 15 + 28
+
+
+def glyph_signature(image):
+    """A small black-and-white picture of the ink in an image, for matching."""
+    grey = image.convert("L").point(lambda v: 255 if v < 110 else 0)
+    box = grey.getbbox()
+    if not box:
+        return None
+    return grey.crop(box).resize((32, 32))
+
+
+def kana_signatures(script):
+    font = ImageFont.truetype(FONT, 307)
+    signatures = []
+    for ch in script:
+        canvas = Image.new("L", (420, 420), 255)
+        ImageDraw.Draw(canvas).text((40, 20), ch, font=font, fill=0)
+        signatures.append(glyph_signature(canvas.convert("RGB")))
+    return signatures
+
+
+def difference(a, b):
+    return sum(abs(x - y) for x, y in zip(a.getdata(), b.getdata()))
+
+
+class Screen:
+    def __init__(self, program, outdir):
+        self.outdir = outdir
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            display = pipe.readline().strip()
+        self.env = dict(os.environ, DISPLAY=":" + display, QT_QPA_PLATFORM="xcb")
+        self.env.setdefault("XDG_RUNTIME_DIR", tempfile.mkdtemp())
+        self.program = subprocess.Popen([program], env=self.env)
+
+    def run(self, *args):
+        return subprocess.run(args, env=self.env, check=False, capture_output=True, text=True)
+
+    def wait_for_window(self, name, timeout=15):
+        end = time.time() + timeout
+        while time.time() < end:
+            found = self.run("xdotool", "search", "--onlyvisible", "--name", "^" + name + "$")
+            if found.returncode == 0 and found.stdout.strip():
+                return True
+            time.sleep(0.1)
+        return False
+
+    def window_gone(self, name, timeout=5):
+        end = time.time() + timeout
+        while time.time() < end:
+            found = self.run("xdotool", "search", "--onlyvisible", "--name", "^" + name + "$")
+            if found.returncode != 0 or not found.stdout.strip():
+                return True
+            time.sleep(0.1)
+        return False
+
+    def shot(self, name=None):
+        path = os.path.join(self.outdir, (name or "_last") + ".png")
+        self.run("import", "-window", "root", path)
+        return Image.open(path).convert("RGB")
+
+    def click(self, x, y):
+        self.run("xdotool", "mousemove", str(x), str(y), "click", "1")
+        time.sleep(0.15)
+
+    def key(self, name):
+        self.run("xdotool", "key", name)
+        time.sleep(0.15)
+
+    def close(self):
+        for process in (self.program, self.xvfb):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+
+
+def read_question(screen_image, signatures):
+    crop = screen_image.crop((82, 82, 376, 376))
+    signature = glyph_signature(crop)
+    if signature is None:
+        return None
+    scores = [difference(signature, s) for s in signatures]
+    return scores.index(min(scores)) + 1
+
+
+def play(screen, prefix, question_script, questions):
+    signatures = kana_signatures(question_script)
+    screen.click(916, 228)  # すこし (15こ)
+    screen.click(920, 308)  # スタート
+    image = screen.shot(prefix + "-question")
+    answer = read_question(image, signatures)
+    check(prefix + ": a question kana is shown", answer is not None)
+    if answer is None:
+        return
+    wrong = 1 if answer != 1 else 2
+    screen.click(*chart_centre(wrong))
+    image = screen.shot(prefix + "-wrong")
+    check(prefix + ": a wrong press shows the yellow cross", near(image.getpixel((644, 228)), YELLOW))
+    check(prefix + ": no ring after a wrong press", not near(image.getpixel((648, 84)), RING))
+    time.sleep(2.3)
+    image = screen.shot()
+    check(prefix + ": the cross is gone after the judgement", not near(image.getpixel((644, 228)), YELLOW))
+    check(prefix + ": the question stays after a wrong press", read_question(image, signatures) == answer)
+
+    for number in range(questions):
+        screen.click(*chart_centre(answer))
+        image = screen.shot(prefix + "-correct" if number == 0 else None)
+        check(prefix + ": a right press shows the ring", near(image.getpixel((648, 84)), RING))
+        time.sleep(2.3)
+        image = screen.shot()
+        answer = read_question(image, signatures)
+        if answer is None:
+            break
+    score = 5 + 10 * (questions - 1)
+    screen.click(920, 384)  # ストップ
+    image = screen.shot(prefix + "-results")
+    check(prefix + ": the results panel covers the chart's middle", near(image.getpixel((850, 500)), PANEL, 4))
+    check(prefix + ": the あ column stays visible", near(image.getpixel((940, 445)), (224, 224, 224), 4))
+    print(f"     (expected score {score})")
+    screen.click(160 + 376 + 92, 192 + 264 + 32)  # おわる
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program")
+    parser.add_argument("outdir")
+    parser.add_argument("--questions", type=int, default=3)
+    args = parser.parse_args()
+    os.makedirs(args.outdir, exist_ok=True)
+
+    screen = Screen(args.program, args.outdir)
+    try:
+        if check("the menu opens", screen.wait_for_window("ぽこもじ ver1.0")):
+            time.sleep(0.5)
+            image = screen.shot("menu")
+            check("the menu is centred", near(image.getpixel((512, 384)), (255, 255, 255), 40)
+                  or image.getpixel((512, 384)) != (0, 0, 0))
+            screen.key("Return")  # the focus is on the katakana drill's button
+            if check("Enter opens the katakana drill", screen.wait_for_window("Form2")):
+                time.sleep(0.5)
+                image = screen.shot("form2-load")
+                check("the practice window fills the screen", near(image.getpixel((2, 760)), (255, 255, 255), 2))
+                play(screen, "form2", HIRAGANA, args.questions)
+                check("おわる closes the window", screen.window_gone("Form2"))
+            time.sleep(0.5)
+            screen.shot("menu-again")
+            screen.click(512 - 173 + 16 + 156, 384 - 151 + 128 + 48)  # the hiragana drill's button
+            if check("the hiragana drill opens", screen.wait_for_window("Form2")):
+                time.sleep(0.5)
+                screen.shot("form3-load")
+                play(screen, "form3", KATAKANA, args.questions)
+    finally:
+        screen.close()
+    print(f"{results['passed']} passed, {results['failed']} failed")
+    return 1 if results["failed"] else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
