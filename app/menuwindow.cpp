@@ -21,22 +21,28 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     setAutoFillBackground(true);
     resize(346, 302);
 
+    // The buttons carry pictures of their words; screen readers get the
+    // words as the buttons' names.
     auto pictureButton = [this](const char *name, const char *picture, std::uint32_t face,
-                                QRect geometry) {
+                                QRect geometry, const QString &says) {
         auto *button = new ui::FlatButton(QString(), ui::bgr(face), this);
         button->setObjectName(QLatin1String(name));
+        button->setAccessibleName(says);
         button->setPicture(QStringLiteral(":/pictures/%1.svg").arg(QLatin1String(picture)));
         button->setGeometry(geometry);
         return button;
     };
-    command1_ = pictureButton("Command1", "menu_katakana", ui::colour::PaleYellow,
-                              ui::twipsRect(240, 240, 4695, 1455));
-    command3_ = pictureButton("Command3", "menu_hiragana", ui::colour::PaleYellow,
-                              ui::twipsRect(240, 1920, 4695, 1455));
+    command1_ =
+        pictureButton("Command1", "menu_katakana", ui::colour::PaleYellow,
+                      ui::twipsRect(240, 240, 4695, 1455), QStringLiteral("カタカナ ど〜れ？"));
+    command3_ =
+        pictureButton("Command3", "menu_hiragana", ui::colour::PaleYellow,
+                      ui::twipsRect(240, 1920, 4695, 1455), QStringLiteral("ひらがな ど〜れ？"));
     command2_ = pictureButton("Command2", "menu_end", ui::colour::PaleLavender,
-                              ui::twipsRect(2760, 3600, 2175, 855));
+                              ui::twipsRect(2760, 3600, 2175, 855), QStringLiteral("おわる"));
     auto *teacher = new ui::Picture(QStringLiteral(":/pictures/teacher.svg"), this);
     teacher->setObjectName(QStringLiteral("Image1"));
+    teacher->setAccessibleName(QStringLiteral("せんせい"));
     teacher->move(ui::px(240), ui::px(3480));
 
     QWidget::setTabOrder(command1_, command2_);

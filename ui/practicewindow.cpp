@@ -199,6 +199,28 @@ void PracticeWindow::build()
     });
 
     setTabOrder();
+    describeForAccessibility(hiraganaShown);
+}
+
+void PracticeWindow::describeForAccessibility(bool hiraganaShown)
+{
+    // The window's title is never shown; a screen reader says what the drill
+    // asks instead. The boxes expose their text as their name and say what
+    // the number or kana in them is.
+    const QString asks =
+        hiraganaShown ? QStringLiteral("カタカナ ど〜れ？") : QStringLiteral("ひらがな ど〜れ？");
+    setAccessibleName(asks);
+    image1_->setAccessibleName(asks);
+    label1_->setAccessibleDescription(QStringLiteral("もんだい"));
+    label2_->setAccessibleDescription(QStringLiteral("こたえ"));
+    timeBox_->setAccessibleDescription(QStringLiteral("びょう"));
+    tokuten_->setAccessibleDescription(QStringLiteral("てん"));
+    label10_->setAccessibleDescription(QStringLiteral("びょう"));
+    label11_->setAccessibleDescription(QStringLiteral("てん"));
+    shape1_->setAccessibleName(QStringLiteral("まる"));
+    image2_->setAccessibleName(QStringLiteral("せいかい"));
+    line1_->setAccessibleName(QStringLiteral("ばつ"));
+    line2_->setAccessibleName(QStringLiteral("ばつ"));
 }
 
 void PracticeWindow::buildChart()

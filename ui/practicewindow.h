@@ -66,6 +66,7 @@ private:
     void buildChart();
     void buildResultsPanel();
     void setTabOrder();
+    void describeForAccessibility(bool hiraganaShown);
     drill::Option selectedOption() const;
     void pressChart(int kanaIndex);
     void render();

@@ -1,0 +1,136 @@
+// What assistive technology reads from the windows: the picture-only
+// buttons say what they do, the boxes their numbers and kana, the chart
+// buttons their kana.
+
+#include "../drill/scripted_random.h"
+#include "app/menuwindow.h"
+#include "drill/session.h"
+#include "ui/practicewindow.h"
+#include "ui/widgets.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QtTest>
+
+using drill::testing::ScriptedRandom;
+
+namespace {
+
+QString accessibleText(QWidget *widget, QAccessible::Text which = QAccessible::Name)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(which) : QStringLiteral("<no interface>");
+}
+
+QAccessible::Role accessibleRole(QWidget *widget)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->role() : QAccessible::NoRole;
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menuButtonsSayWhatTheyDo_data();
+    void menuButtonsSayWhatTheyDo();
+    void boxesExposeTheirText_data();
+    void boxesExposeTheirText();
+    void chartButtonsExposeTheirKana_data();
+    void chartButtonsExposeTheirKana();
+};
+
+void AccessibilityTest::menuButtonsSayWhatTheyDo_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("katakana drill") << "Command1"
+                                    << "カタカナ ど〜れ？";
+    QTest::newRow("hiragana drill") << "Command3"
+                                    << "ひらがな ど〜れ？";
+    QTest::newRow("end") << "Command2"
+                         << "おわる";
+}
+
+void AccessibilityTest::menuButtonsSayWhatTheyDo()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, says);
+    app::MenuWindow menu;
+    auto *button = menu.findChild<QAbstractButton *>(name);
+    QVERIFY(button);
+    QCOMPARE(accessibleText(button), says);
+    QCOMPARE(accessibleRole(button), QAccessible::Button);
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(button);
+    QVERIFY(face->actionInterface());
+    QVERIFY(
+        face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+}
+
+void AccessibilityTest::boxesExposeTheirText_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("description");
+    // After Start with あ asked, a wrong press of か, and 3 seconds.
+    QTest::newRow("question") << "Label1"
+                              << "あ"
+                              << "もんだい";
+    QTest::newRow("answer") << "Label2"
+                            << "カ"
+                            << "こたえ";
+    QTest::newRow("seconds") << "TimeBox"
+                             << "3"
+                             << "びょう";
+    QTest::newRow("score") << "Tokuten"
+                           << "0"
+                           << "てん";
+}
+
+void AccessibilityTest::boxesExposeTheirText()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, description);
+    ScriptedRandom random{{ScriptedRandom::forChoice(0, 71)}};
+    drill::Session session(drill::Direction::HiraganaShown, random);
+    ui::PracticeWindow window(session);
+    QCOMPARE(accessibleText(&window), QStringLiteral("カタカナ ど〜れ？"));
+    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    window.chartButton(6)->click();
+    for (int i = 0; i < 3; ++i) {
+        window.clockTick();
+    }
+    QWidget *box = window.findChild<QWidget *>(name);
+    QVERIFY(box);
+    QCOMPARE(accessibleText(box), text);
+    QCOMPARE(accessibleText(box, QAccessible::Description), description);
+}
+
+void AccessibilityTest::chartButtonsExposeTheirKana_data()
+{
+    QTest::addColumn<drill::Direction>("direction");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("kana");
+    QTest::newRow("katakana chart ア") << drill::Direction::HiraganaShown << 1 << "ア";
+    QTest::newRow("katakana chart ポ") << drill::Direction::HiraganaShown << 71 << "ポ";
+    QTest::newRow("hiragana chart ろ") << drill::Direction::KatakanaShown << 43 << "ろ";
+}
+
+void AccessibilityTest::chartButtonsExposeTheirKana()
+{
+    QFETCH(drill::Direction, direction);
+    QFETCH(int, index);
+    QFETCH(QString, kana);
+    ScriptedRandom random;
+    drill::Session session(direction, random);
+    ui::PracticeWindow window(session);
+    QCOMPARE(accessibleText(window.chartButton(index)), kana);
+    QCOMPARE(accessibleRole(window.chartButton(index)), QAccessible::Button);
+}
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"

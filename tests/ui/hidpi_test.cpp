@@ -1,0 +1,104 @@
+// On a screen scaled by two the layout keeps its logical pixels, and the
+// pictures and text are drawn at twice the resolution rather than enlarged.
+// Run with QT_SCALE_FACTOR=2.
+
+#include "../drill/scripted_random.h"
+#include "drill/session.h"
+#include "ui/practicewindow.h"
+#include "ui/widgets.h"
+
+#include <QAbstractButton>
+#include <QtTest>
+
+namespace {
+
+// Neighbouring pixels whose grey differs by more than half the range: steep
+// edges, counted separately inside each pair of columns (x odd) and between
+// pairs (x even). Smoothly enlarging a bitmap spreads every edge over two
+// pixels, so it has few steep edges; doubling its pixels keeps them steep but
+// puts none inside a pair. A picture drawn at the full resolution has many,
+// and in both places.
+struct Edges
+{
+    int inside = 0;
+    int between = 0;
+};
+
+Edges steepEdges(const QImage &image)
+{
+    Edges edges;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 1; x < image.width(); ++x) {
+            if (std::abs(qGray(image.pixel(x, y)) - qGray(image.pixel(x - 1, y))) > 128) {
+                ++(x % 2 ? edges.inside : edges.between);
+            }
+        }
+    }
+    return edges;
+}
+
+} // namespace
+
+class HiDpiTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void layoutKeepsItsLogicalPixels();
+    void edgesStaySharp_data();
+    void edgesStaySharp();
+};
+
+void HiDpiTest::layoutKeepsItsLogicalPixels()
+{
+    drill::testing::ScriptedRandom random;
+    drill::Session session(drill::Direction::HiraganaShown, random);
+    ui::PracticeWindow window(session);
+    window.show();
+    QCOMPARE(window.devicePixelRatioF(), 2.0);
+    QCOMPARE(window.size(), QSize(1024, 768));
+    QCOMPARE(window.chartButton(71)->geometry(), QRect(16, 664, 65, 57));
+    QCOMPARE(window.findChild<QWidget *>(QStringLiteral("Image2"))->geometry(),
+             QRect(336, 168, 206, 211));
+    const QPixmap grabbed = window.grab();
+    QCOMPARE(grabbed.size(), QSize(2048, 1536));
+}
+
+void HiDpiTest::edgesStaySharp_data()
+{
+    QTest::addColumn<QRect>("area"); // logical pixels of the window
+    QTest::newRow("heading lettering") << QRect(16, 4, 290, 70);
+    QTest::newRow("V-sign hand") << QRect(336, 168, 206, 211);
+    QTest::newRow("chart kana") << QRect(360, 440, 640, 280);
+    QTest::newRow("question kana") << QRect(81, 81, 295, 295);
+}
+
+void HiDpiTest::edgesStaySharp()
+{
+    QFETCH(QRect, area);
+    drill::testing::ScriptedRandom random{{drill::testing::ScriptedRandom::forChoice(1, 71)}};
+    drill::Session session(drill::Direction::HiraganaShown, random);
+    ui::PracticeWindow window(session);
+    window.show();
+    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    window.chartButton(2)->click(); // right: the hand shows
+    const QImage sharp = window.grab(area).toImage();
+    QCOMPARE(sharp.size(), area.size() * 2);
+    // The same area as a 1x bitmap enlarged to the same size.
+    const QImage enlarged =
+        sharp.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const Edges drawn = steepEdges(sharp);
+    const Edges smooth = steepEdges(enlarged);
+    const QString counts = QStringLiteral("drawn %1+%2, enlarged %3+%4 steep edges")
+                               .arg(drawn.inside)
+                               .arg(drawn.between)
+                               .arg(smooth.inside)
+                               .arg(smooth.between);
+    QVERIFY2((drawn.inside + drawn.between) * 10 > (smooth.inside + smooth.between) * 15,
+             qPrintable(counts));
+    QVERIFY2(drawn.inside * 10 > drawn.between * 3, qPrintable(counts));
+}
+
+QTEST_MAIN(HiDpiTest)
+#include "hidpi_test.moc"
