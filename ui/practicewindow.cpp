@@ -55,6 +55,14 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, QRect 
     return label;
 }
 
+// The kana index of a chart button, 0 for any other object.
+int chartIndexOf(const QObject *object)
+{
+    return object && object->objectName() == QLatin1String("Command1")
+               ? object->property("index").toInt()
+               : 0;
+}
+
 QColor buttonText()
 {
     return QGuiApplication::palette().color(QPalette::ButtonText);
@@ -228,8 +236,10 @@ void PracticeWindow::buildChart()
     const QFont chartFont = drillFont(37, true);
     auto make = [&](int k) {
         auto *button = new FlatButton(qs(session_.answerKana(k)), bgr(drill::kChartGrey), this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(k));
-        button->setProperty("kanaIndex", k);
+        // A control array: every chart button is Command1, told apart by
+        // its index, which is its kana index.
+        button->setObjectName(QStringLiteral("Command1"));
+        button->setProperty("index", k);
         button->setGeometry(chartButtonRect(k));
         button->setFont(chartFont);
         button->installEventFilter(this);
@@ -289,7 +299,8 @@ void PracticeWindow::buildResultsPanel()
                                                QPoint(3600, 5280), QPoint(6960, 5280)};
     for (int i = 0; i < 6; ++i) {
         auto *strip = new Picture(kMarkers, showWindow_);
-        strip->setObjectName(QStringLiteral("Image3_%1").arg(i));
+        strip->setObjectName(QStringLiteral("Image3"));
+        strip->setProperty("index", i);
         strip->setGeometry(twipsRect(stripAt[static_cast<std::size_t>(i)].x(),
                                      stripAt[static_cast<std::size_t>(i)].y(), 3315, 285));
     }
@@ -357,7 +368,7 @@ bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // The arrow keys move the focus over the chart as it is laid out.
     if (event->type() == QEvent::KeyPress) {
-        const int k = watched->property("kanaIndex").toInt();
+        const int k = chartIndexOf(watched);
         const auto *key = static_cast<QKeyEvent *>(event);
         int dx = 0;
         int dy = 0;
@@ -452,7 +463,7 @@ void PracticeWindow::renderChart(const drill::WindowState &state)
         // button, where the next Enter would press it: the window holds the
         // focus until the chart is released.
         QWidget *focused = focusWidget();
-        const bool onChart = focused && focused->property("kanaIndex").toInt() > 0;
+        const bool onChart = chartIndexOf(focused) > 0;
         focusBeforeLock_ = onChart ? focused : nullptr;
         if (onChart) {
             setFocus(Qt::OtherFocusReason);

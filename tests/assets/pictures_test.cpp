@@ -3,6 +3,7 @@
 // when it should.
 
 #include "../drill/scripted_random.h"
+#include "../support/controls.h"
 #include "drill/session.h"
 #include "ui/practicewindow.h"
 #include "ui/widgets.h"
@@ -222,7 +223,7 @@ void PicturesTest::panelPicturesComeAndGoWithThePanel()
     window.show();
     QList<QWidget *> pictures{window.findChild<QWidget *>(QStringLiteral("Image4"))};
     for (int i = 0; i < 6; ++i) {
-        pictures << window.findChild<QWidget *>(QStringLiteral("Image3_%1").arg(i));
+        pictures << testing::control(&window, QStringLiteral("Image3(%1)").arg(i));
     }
     const auto allVisible = [&](bool visible) {
         return std::all_of(pictures.begin(), pictures.end(),

@@ -3,6 +3,7 @@
 // sessions played through the widgets with running timers.
 
 #include "../drill/scripted_random.h"
+#include "../support/controls.h"
 #include "drill/session.h"
 #include "ui/chartlayout.h"
 #include "ui/look.h"
@@ -57,6 +58,13 @@ struct Fixture
         window->judgeTick();
     }
     QImage grab() const { return window->grab().toImage(); }
+    // Shows the window as the menu does, active so that it gets the keys.
+    bool showActive() const
+    {
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window);
+    }
 
     ScriptedRandom random;
     drill::Session session;
@@ -150,12 +158,12 @@ void PracticeWindowTest::geometry_data()
     row("Option1", {16, 24, 105, 41});
     row("Option2", {16, 72, 105, 41});
     row("Option3", {16, 120, 105, 41});
-    row("Image3_0", {16, 16, 221, 19});
-    row("Image3_1", {240, 16, 221, 19});
-    row("Image3_2", {464, 16, 221, 19});
-    row("Image3_3", {16, 352, 221, 19});
-    row("Image3_4", {240, 352, 221, 19});
-    row("Image3_5", {464, 352, 221, 19});
+    row("Image3(0)", {16, 16, 221, 19});
+    row("Image3(1)", {240, 16, 221, 19});
+    row("Image3(2)", {464, 16, 221, 19});
+    row("Image3(3)", {16, 352, 221, 19});
+    row("Image3(4)", {240, 352, 221, 19});
+    row("Image3(5)", {464, 352, 221, 19});
     row("Label10", {248, 64, 209, 73});
     row("Label8", {480, 80, 129, 57});
     row("Image4", {16, 128, 215, 108});
@@ -171,9 +179,9 @@ void PracticeWindowTest::geometry()
     QFETCH(QRect, expected);
     Fixture f;
     QCOMPARE(f.window->size(), QSize(1024, 768));
-    QWidget *control = f.window->findChild<QWidget *>(name);
-    QVERIFY2(control, qPrintable(name));
-    QCOMPARE(control->geometry(), expected);
+    QWidget *found = testing::control(f.window, name);
+    QVERIFY2(found, qPrintable(name));
+    QCOMPARE(found->geometry(), expected);
 }
 
 void PracticeWindowTest::headingFollowsItsPicture_data()
@@ -228,8 +236,9 @@ void PracticeWindowTest::chartCells()
     Fixture f;
     ui::FlatButton *button = f.window->chartButton(index);
     QCOMPARE(button->geometry(), QRect(topLeft, QSize(65, 57)));
-    QCOMPARE(button->property("kanaIndex").toInt(), index);
-    QCOMPARE(button->objectName(), QStringLiteral("Command1_%1").arg(index));
+    QCOMPARE(button->property("index").toInt(), index);
+    QCOMPARE(button->objectName(), QStringLiteral("Command1"));
+    QCOMPARE(testing::control(f.window, QStringLiteral("Command1(%1)").arg(index)), button);
     QCOMPARE(button->text(), QString::fromStdString(f.session.answerKana(index)));
 }
 
@@ -352,7 +361,7 @@ void PracticeWindowTest::fonts_data()
     QTest::newRow("Label6") << "Label6" << 27 << false;
     QTest::newRow("Command3") << "Command3" << 24 << false;
     QTest::newRow("Command4") << "Command4" << 24 << false;
-    QTest::newRow("chart") << "Command1_47" << 37 << true;
+    QTest::newRow("chart") << "Command1(47)" << 37 << true;
     QTest::newRow("Label10") << "Label10" << 64 << false;
     QTest::newRow("Label11") << "Label11" << 64 << false;
     QTest::newRow("Label8") << "Label8" << 48 << false;
@@ -370,9 +379,9 @@ void PracticeWindowTest::fonts()
     QFETCH(int, pixelSize);
     QFETCH(bool, bold);
     Fixture f;
-    QWidget *control = f.window->findChild<QWidget *>(name);
-    QVERIFY(control);
-    const QFont font = control->font();
+    QWidget *found = testing::control(f.window, name);
+    QVERIFY(found);
+    const QFont font = found->font();
     QCOMPARE(font.pixelSize(), pixelSize);
     QCOMPARE(font.bold(), bold);
     if (pixelSize != 12) {
@@ -489,9 +498,7 @@ void PracticeWindowTest::resultsPanelCoversTheMiddleOfTheChart()
 void PracticeWindowTest::firstFocusAndTabOrder()
 {
     Fixture f;
-    f.window->show();
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    QVERIFY(f.showActive());
     QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
 
     // Stop is disabled and the results panel hidden, so Tab walks the chart,
@@ -536,9 +543,7 @@ void PracticeWindowTest::enterAndSpacePressTheFocusedButton()
 {
     QFETCH(int, key);
     Fixture f;
-    f.window->show();
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    QVERIFY(f.showActive());
     // Start from the keyboard: the option, then スタート.
     f.find("Option3")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
@@ -557,9 +562,7 @@ void PracticeWindowTest::enterAndSpacePressTheFocusedButton()
 void PracticeWindowTest::escapePressesStart()
 {
     Fixture f;
-    f.window->show();
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    QVERIFY(f.showActive());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(f.session.running());
     QVERIFY(!f.find("Command3")->isEnabled());
@@ -570,9 +573,7 @@ void PracticeWindowTest::escapePressesStart()
 void PracticeWindowTest::focusStaysOffTheOtherButtonsDuringAJudgement()
 {
     Fixture f;
-    f.window->show();
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    QVERIFY(f.showActive());
     f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
     f.click("Command3");
     f.window->chartButton(43)->setFocus();
@@ -607,9 +608,7 @@ void PracticeWindowTest::arrowKeysMoveOverTheChart()
     QFETCH(int, key);
     QFETCH(int, to);
     Fixture f;
-    f.window->show();
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    QVERIFY(f.showActive());
     f.window->chartButton(from)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     QCOMPARE(QApplication::focusWidget(), f.window->chartButton(to));
