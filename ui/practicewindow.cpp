@@ -167,7 +167,7 @@ void PracticeWindow::build()
         render();
     });
 
-    frame1_ = new QGroupBox(QStringLiteral("もんだいのかず"), this);
+    frame1_ = new CaptionFrame(QStringLiteral("もんだいのかず"), this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setGeometry(twipsRect(12720, 1320, 2055, 2535));
     frame1_->setAutoFillBackground(true);

@@ -163,6 +163,24 @@ void Caption::paintEvent(QPaintEvent *)
     painter.drawText(QPoint(x, box.top() + metrics.ascent()), caption);
 }
 
+CaptionFrame::CaptionFrame(const QString &title, QWidget *parent) : QGroupBox(title, parent) {}
+
+void CaptionFrame::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const int top = metrics.height() / 2;
+    const QRect border(0, top, width() - 2, height() - top - 2);
+    painter.setPen(QColor(160, 160, 160));
+    painter.drawRect(border);
+    painter.setPen(Qt::white);
+    painter.drawRect(border.translated(1, 1));
+    const QRect caption(6, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    painter.fillRect(caption, palette().color(QPalette::Window));
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(caption, Qt::AlignCenter, title());
+}
+
 Picture::Picture(const QString &resource, QWidget *parent) : QWidget(parent), resource_(resource)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -5,6 +5,7 @@
 // drawn from the built-in SVG files, the ring and the strokes of the marks.
 
 #include <QColor>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineF>
 #include <QPixmap>
@@ -51,6 +52,18 @@ class Caption : public QLabel
 public:
     Caption(const QString &text, QWidget *parent);
     void setBorder(bool border);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// A frame with a caption: an etched border whose top line the caption
+// interrupts at the left, as the design's frames are drawn.
+class CaptionFrame : public QGroupBox
+{
+    Q_OBJECT
+public:
+    CaptionFrame(const QString &title, QWidget *parent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
