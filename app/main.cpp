@@ -12,6 +12,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("pokomoji"));
     QApplication::setApplicationDisplayName(QStringLiteral("ぽこもじ"));
     QApplication::setApplicationVersion(QStringLiteral(POKOMOJI_VERSION));
+    // Lets the desktop match the windows to the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.pokomoji.Pokomoji"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
 
     app::Program program;
