@@ -219,6 +219,15 @@ def main():
                 time.sleep(0.5)
                 screen.shot("form3-load")
                 play(screen, "form3", KATAKANA, args.questions)
+                check("おわる closes the hiragana drill", screen.window_gone("Form2"))
+            # The menu's end button ends the program at once, and cleanly.
+            time.sleep(0.5)
+            screen.click(512 - 173 + 184 + 72, 384 - 151 + 240 + 28)
+            try:
+                code = screen.program.wait(10)
+            except subprocess.TimeoutExpired:
+                code = None
+            check("the menu's end button ends the program (exit status %s)" % code, code == 0)
     finally:
         screen.close()
     print(f"{results['passed']} passed, {results['failed']} failed")
