@@ -10,7 +10,6 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pokomoji"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ぽこもじ"));
     QApplication::setApplicationVersion(QStringLiteral(POKOMOJI_VERSION));
     // Lets the desktop match the windows to the installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.pokomoji.Pokomoji"));

@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev fonts-ipafont-gothic)
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils
-               binutils-mingw-w64-x86-64 python3 python3-pil desktop-file-utils appstream dpkg-dev)
+               binutils-mingw-w64-x86-64 python3 python3-pil desktop-file-utils appstream dpkg-dev
+               weston qt6-wayland valgrind)
 fi
 
 missing=()

@@ -1,6 +1,7 @@
 #include "widgets.h"
 
 #include <QHash>
+#include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -25,12 +26,47 @@ size_t qHash(const PictureKey &key, size_t seed = 0)
 
 } // namespace
 
+namespace {
+
+// The build renders every picture from its SVG file to PNG files at one and
+// two device pixels a pixel (":/pictures/rendered/NAME.png", "NAME@2x.png"),
+// so that the common screens load ready pixels instead of parsing and
+// drawing vectors, which costs time and memory; any other scale draws the
+// SVG file at that scale.
+QString renderedAt(const QString &resource, qreal devicePixelRatio)
+{
+    const QString name = resource.section(QLatin1Char('/'), -1).section(QLatin1Char('.'), 0, 0);
+    const QString suffix =
+        devicePixelRatio == 2.0 ? QStringLiteral("@2x.png") : QStringLiteral(".png");
+    return QStringLiteral(":/pictures/rendered/") + name + suffix;
+}
+
+QPixmap drawnFromVectors(const QString &resource, qreal devicePixelRatio)
+{
+    QSvgRenderer renderer(resource);
+    const QSize logical = renderer.defaultSize();
+    QPixmap pixmap(QSize(qCeil(logical.width() * devicePixelRatio),
+                         qCeil(logical.height() * devicePixelRatio)));
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
+    }
+    return pixmap;
+}
+
+} // namespace
+
 QSize pictureSize(const QString &resource)
 {
     static QHash<QString, QSize> sizes;
     auto it = sizes.find(resource);
     if (it == sizes.end()) {
-        it = sizes.insert(resource, QSvgRenderer(resource).defaultSize());
+        QSize size = QImageReader(renderedAt(resource, 1.0)).size();
+        if (!size.isValid()) {
+            size = QSvgRenderer(resource).defaultSize();
+        }
+        it = sizes.insert(resource, size);
     }
     return *it;
 }
@@ -41,14 +77,12 @@ QPixmap pictureAt(const QString &resource, qreal devicePixelRatio)
     const PictureKey key{resource, devicePixelRatio};
     auto it = cache.find(key);
     if (it == cache.end()) {
-        QSvgRenderer renderer(resource);
-        const QSize logical = renderer.defaultSize();
-        QPixmap pixmap(QSize(qCeil(logical.width() * devicePixelRatio),
-                             qCeil(logical.height() * devicePixelRatio)));
-        pixmap.fill(Qt::transparent);
-        {
-            QPainter painter(&pixmap);
-            renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
+        QPixmap pixmap;
+        if (devicePixelRatio == 1.0 || devicePixelRatio == 2.0) {
+            pixmap.load(renderedAt(resource, devicePixelRatio));
+        }
+        if (pixmap.isNull()) {
+            pixmap = drawnFromVectors(resource, devicePixelRatio);
         }
         pixmap.setDevicePixelRatio(devicePixelRatio);
         it = cache.insert(key, pixmap);

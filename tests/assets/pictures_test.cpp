@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QDirIterator>
 #include <QFile>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QtTest>
@@ -63,6 +64,15 @@ void PicturesTest::pictures()
     QVERIFY(renderer.isValid());
     QCOMPARE(renderer.defaultSize(), size);
     QCOMPARE(renderer.viewBoxF(), QRectF(QPointF(0, 0), QSizeF(size)));
+    // Rendered at build time for the common scales, drawn from the vectors
+    // at any other.
+    const QString name = resource.chopped(4);
+    QCOMPARE(QImageReader(QStringLiteral(":/pictures/rendered/%1.png").arg(name)).size(), size);
+    QCOMPARE(QImageReader(QStringLiteral(":/pictures/rendered/%1@2x.png").arg(name)).size(),
+             size * 2);
+    const QPixmap oddScale = ui::pictureAt(path, 1.5);
+    QCOMPARE(oddScale.size(), QSize(qCeil(size.width() * 1.5), qCeil(size.height() * 1.5)));
+    QCOMPARE(oddScale.devicePixelRatio(), 1.5);
     const QImage image = ui::pictureAt(path, 1.0).toImage();
     QCOMPARE(image.size(), size);
     // The top corners: figures may run off the bottom edge (shoulders, wrist).
