@@ -12,6 +12,7 @@ ctest --preset ci
 # A memory error, undefined behaviour or a leak fails the test that meets it.
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan

@@ -63,6 +63,18 @@ int chartIndexOf(const QObject *object)
                : 0;
 }
 
+// A push button in the system look, which Enter presses as Space does.
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, QRect geometry,
+                        const QFont &font)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    button->setFont(font);
+    button->setAutoDefault(true);
+    return button;
+}
+
 QColor buttonText()
 {
     return QGuiApplication::palette().color(QPalette::ButtonText);
@@ -156,12 +168,8 @@ void PracticeWindow::build()
     // The buttons and frames, above the surface, from the bottom up.
     buildChart(); // 1..46 below Command2 and Command3, 47..71 above them
 
-    const QFont startFont = drillFont(24);
-    command4_ = new QPushButton(QStringLiteral("ストップ"), this);
-    command4_->setObjectName(QStringLiteral("Command4"));
-    command4_->setGeometry(twipsRect(12720, 5280, 2175, 975));
-    command4_->setFont(startFont);
-    command4_->setAutoDefault(true);
+    command4_ = makeButton(this, "Command4", QStringLiteral("ストップ"),
+                           twipsRect(12720, 5280, 2175, 975), drillFont(24));
     connect(command4_, &QPushButton::clicked, this, [this] {
         session_.Stop();
         render();
@@ -254,11 +262,8 @@ void PracticeWindow::buildChart()
     command2_->setGeometry(twipsRect(14400, 120, 855, 735));
     connect(command2_, &QPushButton::clicked, this, &QWidget::close);
 
-    command3_ = new QPushButton(QStringLiteral("スタート"), this);
-    command3_->setObjectName(QStringLiteral("Command3"));
-    command3_->setGeometry(twipsRect(12720, 4080, 2175, 1095));
-    command3_->setFont(drillFont(24));
-    command3_->setAutoDefault(true);
+    command3_ = makeButton(this, "Command3", QStringLiteral("スタート"),
+                           twipsRect(12720, 4080, 2175, 1095), drillFont(24));
     connect(command3_, &QPushButton::clicked, this, [this] {
         session_.Start(selectedOption());
         render();
@@ -309,20 +314,14 @@ void PracticeWindow::buildResultsPanel()
     image4->setGeometry(twipsRect(240, 1920, 3225, 1620));
 
     const QFont buttonFont = drillFont(27);
-    command6_ = new QPushButton(QStringLiteral("もういちどする"), showWindow_);
-    command6_->setObjectName(QStringLiteral("Command6"));
-    command6_->setGeometry(twipsRect(1800, 3960, 2775, 975));
-    command6_->setFont(buttonFont);
-    command6_->setAutoDefault(true);
+    command6_ = makeButton(showWindow_, "Command6", QStringLiteral("もういちどする"),
+                           twipsRect(1800, 3960, 2775, 975), buttonFont);
     connect(command6_, &QPushButton::clicked, this, [this] {
         session_.Again();
         render();
     });
-    command7_ = new QPushButton(QStringLiteral("おわる"), showWindow_);
-    command7_->setObjectName(QStringLiteral("Command7"));
-    command7_->setGeometry(twipsRect(5640, 3960, 2775, 975));
-    command7_->setFont(buttonFont);
-    command7_->setAutoDefault(true);
+    command7_ = makeButton(showWindow_, "Command7", QStringLiteral("おわる"),
+                           twipsRect(5640, 3960, 2775, 975), buttonFont);
     connect(command7_, &QPushButton::clicked, this, &QWidget::close);
 }
 
