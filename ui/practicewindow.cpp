@@ -436,15 +436,29 @@ void PracticeWindow::render()
     timeBox_->setText(qs(state.timeBox));
     label10_->setText(qs(state.label10));
     label11_->setText(qs(state.label11));
+    const bool startHadFocus = command3_->hasFocus();
     command3_->setEnabled(state.startEnabled);
     command4_->setEnabled(state.stopEnabled);
     shape1_->setVisible(state.shape1Visible);
     image2_->setVisible(state.image2Visible);
     line1_->setVisible(state.crossVisible);
     line2_->setVisible(state.crossVisible);
+    const bool panelWasHidden = showWindow_->isHidden();
     showWindow_->setVisible(state.showWindowVisible);
     renderChart(state);
     renderTimers(state);
+
+    // The keyboard follows the session: a session started from the keyboard
+    // goes on at the chart's first button; the results take the focus to
+    // もういちどする, and once they are put away スタート has it.
+    if (startHadFocus && !state.startEnabled) {
+        chart_[43]->setFocus(Qt::OtherFocusReason);
+    }
+    if (panelWasHidden && state.showWindowVisible) {
+        command6_->setFocus(Qt::OtherFocusReason);
+    } else if (!panelWasHidden && !state.showWindowVisible && state.startEnabled) {
+        command3_->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void PracticeWindow::renderChart(const drill::WindowState &state)

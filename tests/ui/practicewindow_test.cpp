@@ -121,6 +121,7 @@ private slots:
     void enterAndSpacePressTheFocusedButton_data();
     void enterAndSpacePressTheFocusedButton();
     void escapePressesStart();
+    void keyboardAloneCarriesASessionRound();
     void focusStaysOffTheOtherButtonsDuringAJudgement();
     void arrowKeysMoveOverTheChart_data();
     void arrowKeysMoveOverTheChart();
@@ -568,6 +569,31 @@ void PracticeWindowTest::escapePressesStart()
     QVERIFY(!f.find("Command3")->isEnabled());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // Start is disabled now
     QCOMPARE(f.session.QuestionNumber, 1);
+}
+
+void PracticeWindowTest::keyboardAloneCarriesASessionRound()
+{
+    Fixture f;
+    QVERIFY(f.showActive());
+    const auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+    f.find("Command3")->setFocus();
+    enter(); // スタート: the focus goes on at the chart's first button
+    QVERIFY(f.session.running());
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+    f.window->chartButton(f.session.CurrentIndex)->setFocus();
+    enter();
+    f.judge();
+    QCOMPARE(f.text("Tokuten"), QStringLiteral("10"));
+    f.find("Command4")->setFocus();
+    enter(); // ストップ: the results take the focus to もういちどする
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    enter(); // もういちどする: スタート is next
+    QVERIFY(f.find("ShowWindow")->isHidden());
+    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+    enter();
+    QVERIFY(f.session.running());
+    QCOMPARE(f.text("Tokuten"), QStringLiteral("0"));
 }
 
 void PracticeWindowTest::focusStaysOffTheOtherButtonsDuringAJudgement()
