@@ -132,22 +132,22 @@ void PracticeWindow::build()
     shape1_ = new Ring(bgr(colour::LightRed), 20, this);
     shape1_->setObjectName(QStringLiteral("Shape1"));
     shape1_->setGeometry(twipsRect(7320, 1080, 4815, 4815));
-    label3_ = makeLabel(this, "Label3", QStringLiteral("てん"), twipsRect(12600, 360, 855, 375),
-                        unit, buttonText(), std::nullopt, false, topLeft);
-    label4_ = makeLabel(this, "Label4", QStringLiteral("びょう"), twipsRect(8640, 360, 1335, 375),
-                        unit, bgr(colour::Grey), std::nullopt, false, topLeft);
+    makeLabel(this, "Label3", QStringLiteral("てん"), twipsRect(12600, 360, 855, 375), unit,
+              buttonText(), std::nullopt, false, topLeft);
+    makeLabel(this, "Label4", QStringLiteral("びょう"), twipsRect(8640, 360, 1335, 375), unit,
+              bgr(colour::Grey), std::nullopt, false, topLeft);
     timeBox_ = makeLabel(this, "TimeBox", QStringLiteral("0"), twipsRect(6480, 240, 2055, 615),
                          count, bgr(colour::Grey), bgr(colour::LightGrey), true, topRight);
     tokuten_ = makeLabel(this, "Tokuten", QStringLiteral("0"), twipsRect(10440, 240, 2055, 615),
                          count, bgr(colour::Green), bgr(colour::White), true, topRight);
-    label5_ = makeLabel(
-        this, "Label5", hiraganaShown ? QStringLiteral("ひらがな") : QStringLiteral("カタカナ"),
-        twipsRect(2520, 5760, 1575, 375), unit, buttonText(), std::nullopt, false, topLeft);
-    label6_ = makeLabel(
-        this, "Label6", hiraganaShown ? QStringLiteral("カタカナ") : QStringLiteral("ひらがな"),
-        twipsRect(9120, 5760, 1575, 375), unit, buttonText(), std::nullopt, false, topLeft);
-    label7_ = makeLabel(this, "Label7", QStringLiteral("＝"), twipsRect(6000, 3120, 975, 735),
-                        drillFont(67), buttonText(), std::nullopt, false, topLeft);
+    makeLabel(this, "Label5",
+              hiraganaShown ? QStringLiteral("ひらがな") : QStringLiteral("カタカナ"),
+              twipsRect(2520, 5760, 1575, 375), unit, buttonText(), std::nullopt, false, topLeft);
+    makeLabel(this, "Label6",
+              hiraganaShown ? QStringLiteral("カタカナ") : QStringLiteral("ひらがな"),
+              twipsRect(9120, 5760, 1575, 375), unit, buttonText(), std::nullopt, false, topLeft);
+    makeLabel(this, "Label7", QStringLiteral("＝"), twipsRect(6000, 3120, 975, 735), drillFont(67),
+              buttonText(), std::nullopt, false, topLeft);
     image1_ = new Picture(hiraganaShown ? QStringLiteral(":/pictures/heading_katakana.svg")
                                         : QStringLiteral(":/pictures/heading_hiragana.svg"),
                           this);

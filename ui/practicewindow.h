@@ -78,11 +78,6 @@ private:
 
     QLabel *label1_ = nullptr;
     QLabel *label2_ = nullptr;
-    QLabel *label3_ = nullptr;
-    QLabel *label4_ = nullptr;
-    QLabel *label5_ = nullptr;
-    QLabel *label6_ = nullptr;
-    QLabel *label7_ = nullptr;
     QLabel *timeBox_ = nullptr;
     QLabel *tokuten_ = nullptr;
     Picture *image1_ = nullptr;
