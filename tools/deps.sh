@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev fonts-ipafon
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils
                binutils-mingw-w64-x86-64 python3 python3-pil desktop-file-utils appstream dpkg-dev
-               weston qt6-wayland valgrind)
+               weston qt6-wayland valgrind clang-format)
 fi
 
 missing=()
