@@ -32,13 +32,12 @@ void Session::Load()
     const std::uint32_t countdownStarts = state_.judgeCountdownStarts;
     state_ = WindowState{};
     state_.judgeCountdownStarts = countdownStarts;
-    state_.tokuten = "0";
-    state_.timeBox = "0";
     state_.label10 = "Label10";
     state_.label11 = "Label11";
     setAllChartColours(kChartGrey);
     score_ = 0;
     seconds_ = 0;
+    showScoreAndSeconds();
     running_ = false;
     judgementPending_ = false;
 }
@@ -63,8 +62,7 @@ void Session::Start(Option option)
     QuestionPoints = kPointsPerQuestion;
     score_ = 0;
     seconds_ = 0;
-    state_.tokuten = "0";
-    state_.timeBox = "0";
+    showScoreAndSeconds();
     state_.timer1Running = true;
     state_.timer2Running = true;
     ++state_.judgeCountdownStarts;
@@ -106,7 +104,7 @@ void Session::Press(int kanaIndex)
         state_.chartColour[static_cast<std::size_t>(PressedIndex)] = kChartPeach;
         tables_.DoneFlags[PressedIndex] = kDone;
         score_ += QuestionPoints;
-        state_.tokuten = std::to_string(score_);
+        showScoreAndSeconds();
     } else {
         state_.crossVisible = true;
     }
@@ -191,7 +189,7 @@ void Session::ClockTick()
         return;
     }
     ++seconds_;
-    state_.timeBox = std::to_string(seconds_);
+    showScoreAndSeconds();
 }
 
 void Session::Stop()
@@ -233,6 +231,13 @@ void Session::showResults()
     state_.showWindowVisible = true;
     state_.label10 = state_.timeBox;
     state_.label11 = state_.tokuten;
+}
+
+void Session::showScoreAndSeconds()
+{
+    // Plain decimal: "0", "10", "125".
+    state_.tokuten = std::to_string(score_);
+    state_.timeBox = std::to_string(seconds_);
 }
 
 void Session::setAllChartColours(Colour colour)

@@ -101,6 +101,7 @@ public:
 
 private:
     void setAllChartColours(Colour colour);
+    void showScoreAndSeconds();
     void judge();
     void advance();
     void release();
