@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -11,6 +13,17 @@
 
 namespace drill {
 namespace {
+
+// Parameter rows print as their names, so that test names stay readable.
+template <typename Row>
+requires requires(const Row &row)
+{
+    row.name;
+}
+std::ostream &operator<<(std::ostream &os, const Row &row)
+{
+    return os << row.name;
+}
 
 using testing::ScriptedRandom;
 
