@@ -126,6 +126,16 @@ class Screen:
         self.run("import", "-window", "root", path)
         return Image.open(path).convert("RGB")
 
+    def wait_for(self, test, timeout=5):
+        """Screenshots until one passes the test; that one, or None."""
+        end = time.time() + timeout
+        while time.time() < end:
+            image = self.shot()
+            if test(image):
+                return image
+            time.sleep(0.1)
+        return None
+
     def click(self, x, y):
         self.run("xdotool", "mousemove", str(x), str(y), "click", "1")
         time.sleep(0.15)
@@ -167,17 +177,24 @@ def play(screen, prefix, question_script, questions):
     image = screen.shot(prefix + "-wrong")
     check(prefix + ": a wrong press shows the yellow cross", near(image.getpixel((644, 228)), YELLOW))
     check(prefix + ": no ring after a wrong press", not near(image.getpixel((648, 84)), RING))
-    time.sleep(2.3)
-    image = screen.shot()
-    check(prefix + ": the cross is gone after the judgement", not near(image.getpixel((644, 228)), YELLOW))
+    started = time.time()
+    image = screen.wait_for(lambda shot: not near(shot.getpixel((644, 228)), YELLOW))
+    check(prefix + ": the cross is gone after the judgement", image is not None)
+    check(prefix + ": the mark stayed about two seconds (%.1f s)" % (time.time() - started),
+          time.time() - started > 1.5)
+    image = image or screen.shot()
     check(prefix + ": the question stays after a wrong press", read_question(image, signatures) == answer)
 
     for number in range(questions):
         screen.click(*chart_centre(answer))
         image = screen.shot(prefix + "-correct" if number == 0 else None)
-        check(prefix + ": a right press shows the ring", near(image.getpixel((648, 84)), RING))
-        time.sleep(2.3)
-        image = screen.shot()
+        if not check(prefix + ": a right press shows the ring", near(image.getpixel((648, 84)), RING)):
+            screen.shot(prefix + "-failed-press")
+            print(f"     (pressed kana index {answer})")
+        # The next question is read once the judgement has put the ring away.
+        image = screen.wait_for(lambda shot: not near(shot.getpixel((648, 84)), RING))
+        if not check(prefix + ": the judgement puts the ring away", image is not None):
+            break
         answer = read_question(image, signatures)
         if answer is None:
             break
