@@ -61,27 +61,30 @@ QString text(QWidget *window, const char *name)
     return child<QLabel>(window, name)->text();
 }
 
+// Presses a chart button, checks that its mark shows, judges the press and
+// checks that the mark is gone again.
+void pressAndJudge(ui::PracticeWindow *window, int kanaIndex, const char *mark, const char *shows,
+                   const char *hides)
+{
+    QTest::mouseClick(window->chartButton(kanaIndex), Qt::LeftButton);
+    settle();
+    check(child(window, mark)->isVisible(), shows);
+    window->judgeTick();
+    window->judgeTick();
+    settle();
+    check(!child(window, mark)->isVisible(), hides);
+}
+
 void pressRight(ui::PracticeWindow *window)
 {
-    QTest::mouseClick(window->chartButton(window->session().CurrentIndex), Qt::LeftButton);
-    settle();
-    check(child(window, "Shape1")->isVisible(), "a right press shows the circle");
-    window->judgeTick();
-    window->judgeTick();
-    settle();
-    check(!child(window, "Shape1")->isVisible(), "judging hides the circle");
+    pressAndJudge(window, window->session().CurrentIndex, "Shape1",
+                  "a right press shows the circle", "judging hides the circle");
 }
 
 void pressWrong(ui::PracticeWindow *window)
 {
-    const int wrong = window->session().CurrentIndex % drill::kKanaCount + 1;
-    QTest::mouseClick(window->chartButton(wrong), Qt::LeftButton);
-    settle();
-    check(child(window, "Line1")->isVisible(), "a wrong press shows the cross");
-    window->judgeTick();
-    window->judgeTick();
-    settle();
-    check(!child(window, "Line1")->isVisible(), "judging hides the cross");
+    pressAndJudge(window, window->session().CurrentIndex % drill::kKanaCount + 1, "Line1",
+                  "a wrong press shows the cross", "judging hides the cross");
 }
 
 void play(app::Program &program)

@@ -24,10 +24,6 @@ size_t qHash(const PictureKey &key, size_t seed = 0)
     return qHashMulti(seed, key.resource, key.ratio);
 }
 
-} // namespace
-
-namespace {
-
 // The build renders every picture from its SVG file to PNG files at one and
 // two device pixels a pixel (":/pictures/rendered/NAME.png", "NAME@2x.png"),
 // so that the common screens load ready pixels instead of parsing and
