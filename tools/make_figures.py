@@ -12,28 +12,10 @@ Tiny 1.2 renderer draws them exactly as any browser does.
 Run:  /usr/bin/python3 tools/make_figures.py
 """
 import math
-import os
 
-ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets")
+from svgdoc import num, pts, svg, write
 
 BLACK = "#000000"
-
-
-def num(v):
-    s = "%.2f" % v
-    s = s.rstrip("0").rstrip(".")
-    return "0" if s == "-0" else s
-
-
-def pts(*p):
-    return " ".join(num(c) for c in p)
-
-
-def svg(w, h, body):
-    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
-            '<svg xmlns="http://www.w3.org/2000/svg" version="1.2" '
-            'baseProfile="tiny" width="%d" height="%d" viewBox="0 0 %d %d">\n'
-            '%s</svg>\n' % (w, h, w, h, body))
 
 
 def capsule(x1, y1, x2, y2, r, fill, stroke=BLACK, sw=1.0, extra=""):
@@ -46,13 +28,6 @@ def capsule(x1, y1, x2, y2, r, fill, stroke=BLACK, sw=1.0, extra=""):
             'height="%s" rx="%s" ry="%s" fill="%s"%s%s/>\n'
             % (pts(cx, cy), num(ang), num(-length / 2 - r), num(-r),
                num(length + 2 * r), num(2 * r), num(r), num(r), fill, st, extra))
-
-
-def write(name, text):
-    path = os.path.normpath(os.path.join(ASSETS, name))
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(text)
-    print("wrote %s (%d bytes)" % (path, len(text.encode("utf-8"))))
 
 
 # ---------------------------------------------------------------- V sign
@@ -353,7 +328,6 @@ def markers():
 
 
 def main():
-    os.makedirs(ASSETS, exist_ok=True)
     write("teacher.svg", teacher())
     write("children.svg", children())
     write("markers.svg", markers())

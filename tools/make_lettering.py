@@ -23,7 +23,6 @@ Run with Debian's interpreter, which has python3-fonttools:
 
 import logging
 import math
-import os
 
 from fontTools.ttLib import TTFont
 from fontTools.pens.boundsPen import BoundsPen
@@ -32,10 +31,11 @@ from fontTools.pens.svgPathPen import SVGPathPen
 from fontTools.pens.transformPen import TransformPen
 from fontTools.misc.transform import Transform
 
+import svgdoc
+from svgdoc import svg, write
+
 HAND_FONT = "/usr/share/fonts/truetype/seto/setofont.ttf"
 ROUND_FONT = "/usr/share/fonts/truetype/motoya-l-maruberi/MTLmr3m.ttf"
-
-ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets")
 
 PALE_YELLOW = "#fcffd0"   # button pictures, close to the button face colour
 WHITE = "#ffffff"         # window headings, on the white windows
@@ -43,13 +43,9 @@ PALE_PINK = "#ffd7ed"     # end button picture
 
 
 def num(v):
-    """Format a coordinate with one decimal, without a trailing '.0'."""
-    s = "%.1f" % v
-    if s.endswith(".0"):
-        s = s[:-2]
-    if s == "-0":
-        s = "0"
-    return s
+    """Font outlines keep one decimal: a tenth of a pixel is finer than any
+    edge the renderer can show, and the files stay small."""
+    return svgdoc.num(v, places=1)
 
 
 class Font:
@@ -119,14 +115,6 @@ def path_el(d, **attrs):
         parts.append(' %s="%s"' % (k.replace("_", "-"), v))
     parts.append("/>")
     return "".join(parts)
-
-
-def svg_doc(w, h, background, body):
-    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
-            '<svg xmlns="http://www.w3.org/2000/svg" version="1.2" '
-            'baseProfile="tiny" width="%d" height="%d" viewBox="0 0 %d %d">\n'
-            '<rect x="0" y="0" width="%d" height="%d" fill="%s"/>\n'
-            '%s</svg>\n' % (w, h, w, h, w, h, background, body))
 
 
 # ---------------------------------------------------------------------------
@@ -290,29 +278,21 @@ def end_picture(rounded):
     return "".join(out)
 
 
-def write(name, text):
-    path = os.path.join(ASSETS, name)
-    with open(path, "w", encoding="utf-8", newline="\n") as f:
-        f.write(text)
-    print("wrote %s (%d bytes)" % (os.path.normpath(path), len(text.encode())))
-
-
 def main():
     # setofont's head table carries odd time stamps; fontTools warns about
     # them on loading, which is harmless here.
     logging.getLogger("fontTools").setLevel(logging.ERROR)
-    os.makedirs(ASSETS, exist_ok=True)
     hand = Font(HAND_FONT)
     rounded = Font(ROUND_FONT)
 
     kata = lettering(hand, rounded, "カタカナ", "#ed514e", "#d9c29a")
     hira = lettering(hand, rounded, "ひらがな", "#2258a0", "#b9c9de")
 
-    write("menu_katakana.svg", svg_doc(290, 86, PALE_YELLOW, kata))
-    write("heading_katakana.svg", svg_doc(290, 86, WHITE, kata))
-    write("menu_hiragana.svg", svg_doc(290, 87, PALE_YELLOW, hira))
-    write("heading_hiragana.svg", svg_doc(290, 87, WHITE, hira))
-    write("menu_end.svg", svg_doc(120, 42, PALE_PINK, end_picture(rounded)))
+    write("menu_katakana.svg", svg(290, 86, kata, PALE_YELLOW))
+    write("heading_katakana.svg", svg(290, 86, kata, WHITE))
+    write("menu_hiragana.svg", svg(290, 87, hira, PALE_YELLOW))
+    write("heading_hiragana.svg", svg(290, 87, hira, WHITE))
+    write("menu_end.svg", svg(120, 42, end_picture(rounded), PALE_PINK))
 
 
 if __name__ == "__main__":
