@@ -41,7 +41,20 @@ def vsign():
     palm = ("M 50 140 C 48 122 62 114 100 116 C 140 114 164 120 166 140 "
             "L 168 172 C 168 196 150 204 124 204 L 84 204 "
             "C 60 204 46 190 48 168 Z")
-    wrist = "M 72 196 L 138 196 L 136 211 L 74 211 Z"
+    # The wrist runs from under the palm into a sleeve cuff; the cuff's
+    # rounded bottom closes the figure well above the picture's bottom row.
+    wrist = "M 76 192 L 134 192 L 132 216 L 78 216 Z"
+    cuff = (62, 212, 86, 22, 6)       # x, y, width, height, corner radius
+    sleeve = "#cfe6ff"
+    # The hand is drawn a little smaller than its design grid so that the
+    # cuff fits; it stays centred across the picture and touches the top.
+    scale = 0.86
+    shift = (103 * (1 - scale), 1.0)
+
+    def cuff_rect(fill, st):
+        x, y, w, h, r = cuff
+        return ('<rect x="%s" y="%s" width="%s" height="%s" rx="%s" ry="%s" fill="%s" %s/>\n'
+                % (num(x), num(y), num(w), num(h), num(r), num(r), fill, st))
 
     def silhouette(fill, stroke, sw):
         st = 'stroke="%s" stroke-width="%s" stroke-linejoin="round"' % (stroke, num(sw)) \
@@ -50,16 +63,18 @@ def vsign():
         out += '<path d="%s" fill="%s" %s/>\n' % (palm, fill, st)
         for f in (index, middle):
             out += capsule(f[0], f[1], f[2], f[3], f[4], fill, stroke, sw)
+        out += cuff_rect(fill, st)
         # knuckles of the curled fingers bulge out on the right
         out += capsule(120, 142, 166, 144, 13, fill, stroke, sw)
         out += capsule(122, 168, 162, 170, 12, fill, stroke, sw)
         return out
 
-    body = "<g>\n"
+    body = '<g transform="translate(%s) scale(%s)">\n' % (pts(*shift), num(scale))
     # Thick black outline first, then the same shapes filled on top: the
     # outline then runs only round the outside of the whole hand.
     body += silhouette(BLACK, BLACK, 2 * ow)
     body += silhouette(skin, None, 0)
+    body += cuff_rect(sleeve, 'stroke="%s" stroke-width="4"' % BLACK)
     # Curled ring and little finger, folded over the palm on the right.
     body += capsule(116, 142, 166, 144, 13, skin, BLACK, 4)
     body += capsule(118, 168, 162, 170, 12, skin, BLACK, 4)
