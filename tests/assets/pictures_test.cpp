@@ -9,10 +9,12 @@
 #include "ui/widgets.h"
 
 #include <QAbstractButton>
+#include <QDataStream>
 #include <QDirIterator>
 #include <QFile>
 #include <QImageReader>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSvgRenderer>
 #include <QtTest>
 
@@ -32,7 +34,92 @@ private slots:
     void rewardShowsOnlyWithTheRing_data();
     void rewardShowsOnlyWithTheRing();
     void panelPicturesComeAndGoWithThePanel();
+    void iconAtEachSize_data();
+    void iconAtEachSize();
 };
+
+namespace {
+
+// The one image of a Windows .ico file drawn with a palette of 8 bits per
+// pixel and a 1-bit mask, as the program file carries it. Checks each field
+// on the way; an empty image means the file is not of that kind.
+struct IcoImage
+{
+    QImage image; // ARGB32, masked pixels fully transparent (0)
+    int paletteSize = 0;
+    QSet<int> usedIndices; // palette entries of the unmasked pixels
+};
+
+IcoImage readIco(const QByteArray &data)
+{
+    IcoImage ico;
+    QDataStream in(data);
+    in.setByteOrder(QDataStream::LittleEndian);
+    quint16 reserved = 0, type = 0, count = 0;
+    in >> reserved >> type >> count;
+    quint8 width = 0, height = 0, colours = 0, zero = 0;
+    quint16 planes = 0, entryBits = 0;
+    quint32 bytes = 0, offset = 0;
+    in >> width >> height >> colours >> zero >> planes >> entryBits >> bytes >> offset;
+    if (type != 1 || count != 1 || offset + bytes > quint32(data.size())) {
+        return ico;
+    }
+    in.skipRawData(int(offset) - 22);
+    quint32 headerSize = 0, compression = 0, imageSize = 0, used = 0, important = 0;
+    qint32 w = 0, h = 0, xppm = 0, yppm = 0;
+    quint16 bitPlanes = 0, bits = 0;
+    in >> headerSize >> w >> h >> bitPlanes >> bits >> compression >> imageSize >> xppm >> yppm >>
+        used >> important;
+    if (headerSize != 40 || w <= 0 || h != 2 * w || bits != 8 || compression != 0) {
+        return ico;
+    }
+    ico.paletteSize = used == 0 ? 256 : int(used);
+    QList<QRgb> palette;
+    for (int i = 0; i < ico.paletteSize; ++i) {
+        quint8 b = 0, g = 0, r = 0, pad = 0;
+        in >> b >> g >> r >> pad;
+        palette << qRgb(r, g, b);
+    }
+    // Rows bottom-up: the colour indices, then the mask, each row padded
+    // to four bytes.
+    const int maskStride = (w + 31) / 32 * 4;
+    const QByteArray pixels = data.mid(int(in.device()->pos()), w * w + maskStride * w);
+    if (in.status() != QDataStream::Ok || pixels.size() != w * w + maskStride * w) {
+        return ico;
+    }
+    QImage image(w, w, QImage::Format_ARGB32);
+    for (int row = 0; row < w; ++row) {
+        const int y = w - 1 - row;
+        for (int x = 0; x < w; ++x) {
+            const auto index = quint8(pixels[row * w + x]);
+            const auto maskByte = quint8(pixels[w * w + row * maskStride + x / 8]);
+            if (maskByte & (0x80 >> (x % 8))) {
+                image.setPixel(x, y, 0);
+            } else {
+                ico.usedIndices.insert(index);
+                image.setPixel(x, y, palette.value(index));
+            }
+        }
+    }
+    ico.image = image;
+    return ico;
+}
+
+// ARGB32 with every fully transparent pixel as 0, whatever colour it hides.
+QImage withPlainTransparency(const QImage &source)
+{
+    QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) == 0) {
+                image.setPixel(x, y, 0);
+            }
+        }
+    }
+    return image;
+}
+
+} // namespace
 
 void PicturesTest::pictures_data()
 {
@@ -246,6 +333,64 @@ void PicturesTest::panelPicturesComeAndGoWithThePanel()
     QVERIFY(allVisible(true));
     window.findChild<QAbstractButton *>(QStringLiteral("Command6"))->click();
     QVERIFY(allVisible(false));
+}
+
+void PicturesTest::iconAtEachSize_data()
+{
+    // The sizes the icon theme gets; the 32-pixel one is also the window
+    // icon built into the program.
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("path");
+    const QString assets = QStringLiteral(POKOMOJI_SOURCE_DIR "/assets/icon-%1.png");
+    for (int size : {16, 22, 24, 48}) {
+        QTest::addRow("%d pixels", size) << size << assets.arg(size);
+    }
+    QTest::newRow("window icon") << 32 << QStringLiteral(":/pictures/icon-32.png");
+}
+
+void PicturesTest::iconAtEachSize()
+{
+    QFETCH(int, size);
+    QFETCH(QString, path);
+    QFile file(QStringLiteral(POKOMOJI_SOURCE_DIR "/assets/pokomoji.ico"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const IcoImage ico = readIco(file.readAll());
+    QCOMPARE(ico.image.size(), QSize(32, 32));
+    QCOMPARE(ico.paletteSize, 256);
+    QVERIFY2(ico.usedIndices.size() <= 31, qPrintable(QString::number(ico.usedIndices.size())));
+    QSet<QRgb> icoColours;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (qAlpha(ico.image.pixel(x, y)) != 0) {
+                icoColours.insert(ico.image.pixel(x, y));
+            }
+        }
+    }
+
+    // Each size is a palette image whose pixels are either opaque or fully
+    // transparent, in the colours of the .ico and no others.
+    const QImage icon(path);
+    QCOMPARE(icon.size(), QSize(size, size));
+    QCOMPARE(icon.format(), QImage::Format_Indexed8);
+    QSet<QRgb> colours;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const QRgb pixel = icon.pixel(x, y);
+            QVERIFY2(
+                qAlpha(pixel) == 0 || qAlpha(pixel) == 255,
+                qPrintable(QStringLiteral("alpha %1 at %2,%3").arg(qAlpha(pixel)).arg(x).arg(y)));
+            if (qAlpha(pixel) == 255) {
+                colours.insert(pixel);
+            }
+        }
+    }
+    QVERIFY2(colours.size() <= 31, qPrintable(QString::number(colours.size())));
+    QVERIFY2(icoColours.contains(colours), "a colour the .ico does not have");
+    // The window icon is the very image of the program file's icon.
+    if (size == 32) {
+        QCOMPARE(colours, icoColours);
+        QCOMPARE(withPlainTransparency(icon), ico.image);
+    }
 }
 
 QTEST_MAIN(PicturesTest)
