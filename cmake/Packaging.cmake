@@ -15,9 +15,13 @@ install(FILES ${_pokomoji_assets}/${POKOMOJI_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${_pokomoji_assets}/${POKOMOJI_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${_pokomoji_assets}/icon-32.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
-        RENAME ${POKOMOJI_APP_ID}.png)
+# The icon theme: the icon drawn for each of its pixel sizes, and the
+# scalable drawing for every other size.
+foreach(_size IN ITEMS 16 22 24 32 48)
+    install(FILES ${_pokomoji_assets}/icon-${_size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps
+            RENAME ${POKOMOJI_APP_ID}.png)
+endforeach()
 install(FILES ${_pokomoji_assets}/icon.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${POKOMOJI_APP_ID}.svg)

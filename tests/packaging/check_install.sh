@@ -46,12 +46,17 @@ pass "cmake --install into a scratch prefix"
 
 desktop=share/applications/$id.desktop
 metainfo=share/metainfo/$id.metainfo.xml
-png=share/icons/hicolor/32x32/apps/$id.png
+# The icon theme gets the icon drawn for each of these pixel sizes.
+icon_sizes=(16 22 24 32 48)
+pngs=()
+for n in "${icon_sizes[@]}"; do
+    pngs+=("share/icons/hicolor/${n}x$n/apps/$id.png")
+done
 svg=share/icons/hicolor/scalable/apps/$id.svg
 license=share/doc/pokomoji/copyright
 
 # Exactly these files, nothing missing and nothing stray.
-expected=$(printf '%s\n' bin/pokomoji "$desktop" "$metainfo" "$png" "$svg" "$license" | sort)
+expected=$(printf '%s\n' bin/pokomoji "$desktop" "$metainfo" "${pngs[@]}" "$svg" "$license" | sort)
 actual=$(cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort)
 if [[ $actual == "$expected" ]]; then
     pass "installed file list"
@@ -64,7 +69,7 @@ is_elf_executable() {
     [[ -f $1 && -x $1 ]] && [[ $(head -c 4 "$1" | od -An -c | tr -d ' ') == '177ELF' ]]
 }
 check "bin/pokomoji is an executable program" is_elf_executable "$prefix/bin/pokomoji"
-for file in "$desktop" "$metainfo" "$png" "$svg" "$license"; do
+for file in "$desktop" "$metainfo" "${pngs[@]}" "$svg" "$license"; do
     check "$file is a non-empty file" test -s "$prefix/$file"
 done
 
@@ -123,7 +128,8 @@ check "metainfo newest release '$mi_release' is the project's $release" test "$m
 cpack_version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake" 2>/dev/null)
 check "package version '$cpack_version' is $release" test "$cpack_version" = "$release"
 
-# The PNG is 32 × 32 (read from its IHDR chunk); the SVG is drawn on 32 × 32.
+# Each PNG is as large as its folder says (read from its IHDR chunk); the SVG
+# is drawn on 32 × 32.
 png_size() {
     "$python" - "$1" <<'EOF'
 import struct, sys
@@ -151,8 +157,11 @@ else:
     print("x".join(box[2:4]) if len(box) == 4 else "no-viewBox")
 EOF
 }
-if [[ -f $prefix/$png ]]; then size=$(png_size "$prefix/$png"); else size=missing; fi
-check "$png is a 32x32 PNG (is $size)" test "$size" = 32x32
+for n in "${icon_sizes[@]}"; do
+    png=share/icons/hicolor/${n}x$n/apps/$id.png
+    if [[ -f $prefix/$png ]]; then size=$(png_size "$prefix/$png"); else size=missing; fi
+    check "$png is a ${n}x$n PNG (is $size)" test "$size" = "${n}x$n"
+done
 if [[ -f $prefix/$svg ]]; then size=$(svg_size "$prefix/$svg"); else size=missing; fi
 check "$svg is an SVG with a 32x32 viewBox (is $size)" test "$size" = 32x32
 
