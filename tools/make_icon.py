@@ -8,8 +8,7 @@ Writes into assets/:
                                with one fully transparent entry and every
                                other pixel opaque
   icon.svg                     the scalable icon for the icon theme: the
-                               48-pixel drawing as filled squares on a
-                               32 x 32 canvas
+                               32-pixel drawing as filled squares
   pokomoji.ico                 the Windows icon resource: the 32-pixel
                                drawing, 8 bits per pixel with a 256-entry
                                palette and a 1-bit transparency mask
@@ -448,7 +447,9 @@ def main():
     for size, px in drawings.items():
         write("icon-%d.png" % size, png(px))
     write("pokomoji.ico", ico(drawings[32]))
-    write("icon.svg", scalable(drawings[max(drawings)], 32))
+    # The 32-pixel drawing scales to whole pixels at 64, 96, 128 and 256,
+    # the sizes the scalable icon is mostly shown at.
+    write("icon.svg", scalable(drawings[32], 32))
 
 
 if __name__ == "__main__":
