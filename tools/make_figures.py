@@ -46,10 +46,12 @@ def vsign():
     wrist = "M 76 192 L 134 192 L 132 216 L 78 216 Z"
     cuff = (62, 212, 86, 22, 6)       # x, y, width, height, corner radius
     sleeve = "#cfe6ff"
-    # The hand is drawn a little smaller than its design grid so that the
-    # cuff fits; it stays centred across the picture and touches the top.
-    scale = 0.86
-    shift = (103 * (1 - scale), 1.0)
+    # The hand is drawn a little shorter than its design grid so that the
+    # cuff fits, and only slightly narrower, so that it still reaches over
+    # the edges of the kana boxes beside it; it stays centred across the
+    # picture and touches the top.
+    scale = (0.97, 0.86)
+    shift = (103 * (1 - scale[0]), 1.0)
 
     def cuff_rect(fill, st):
         x, y, w, h, r = cuff
@@ -69,7 +71,7 @@ def vsign():
         out += capsule(122, 168, 162, 170, 12, fill, stroke, sw)
         return out
 
-    body = '<g transform="translate(%s) scale(%s)">\n' % (pts(*shift), num(scale))
+    body = '<g transform="translate(%s) scale(%s)">\n' % (pts(*shift), pts(*scale))
     # Thick black outline first, then the same shapes filled on top: the
     # outline then runs only round the outside of the whole hand.
     body += silhouette(BLACK, BLACK, 2 * ow)
