@@ -34,15 +34,15 @@ from svgdoc import num, svg, write
 # One palette for every size and for the .ico. Index 0 is the transparent
 # entry; the rest are opaque.
 PALETTE = [
-    (" ", (0, 0, 0)),          # transparent
+    (" ", (0, 0, 0)),            # transparent
     ("K", (0, 0, 0)),            # outline
     ("W", (255, 255, 255)),      # eye whites, teeth, highlight
-    ("0", (222, 244, 255)),     # body, palest (top) ...
+    ("0", (222, 244, 255)),      # body, palest (top) ...
     ("1", (190, 232, 253)),
     ("2", (156, 217, 249)),
     ("3", (120, 200, 244)),
     ("4", (86, 180, 237)),
-    ("5", (58, 157, 226)),      # ... deepest (bottom)
+    ("5", (58, 157, 226)),       # ... deepest (bottom)
     ("m", (74, 18, 34)),         # inside of the grin
     ("r", (232, 80, 96)),        # tongue
     ("o", (255, 160, 48)),       # hands
