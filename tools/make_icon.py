@@ -365,11 +365,11 @@ def contains(poly, x, y):
 
 
 def draw(size):
-    spec = SIZES[size]
+    plan = SIZES[size]
     canvas = Canvas(size)
-    canvas.shadow(*spec["shadow"])
-    canvas.body(spec["body"], spec.get("shades", BODY_SHADES))
-    for left, top, rows in spec["parts"]:
+    canvas.shadow(*plan["shadow"])
+    canvas.body(plan["body"], plan.get("shades", BODY_SHADES))
+    for left, top, rows in plan["parts"]:
         canvas.stamp(left, top, rows)
     return canvas.px
 
