@@ -14,7 +14,8 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ぽこもじ ver1.0"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
-    setFont(ui::uiFont());
+    // The menu draws no text, so it sets no font: the built-in face is
+    // registered when a practice window first asks for it, not at start-up.
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, ui::bgr(ui::colour::White));
     setPalette(windowPalette);

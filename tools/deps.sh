@@ -4,7 +4,9 @@
 # second run returns at once. Run as root on Debian 12.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev fonts-ipafont-gothic)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev)
+# The built-in face is cut out of BIZ UDPGothic at build time.
+packages+=(python3-fonttools fonts-morisawa-bizud-gothic)
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils
                binutils-mingw-w64-x86-64 python3 python3-pil desktop-file-utils appstream dpkg-dev

@@ -7,9 +7,11 @@ and then correctly, plays a few more, stops, looks at the results, closes the
 window and does the same in the hiragana drill. At each step it checks a few
 pixels of the real screen (the ring, the cross, the results panel) and writes
 a screenshot to the output folder. The question kana is read off the screen by
-matching it against the kana drawn with the same font.
+matching it against the kana drawn with the same face: the program's built-in
+face (its build tree holds it as ui/font/regular.ttf), or the BIZ UDPGothic it
+is cut from.
 
-Usage: xvfb_session.py PROGRAM OUTDIR [--questions N]
+Usage: xvfb_session.py PROGRAM OUTDIR [--questions N] [--font FILE]
 Prints one line per check and "N passed, N failed" at the end; exits non-zero
 if a check failed.
 """
@@ -23,7 +25,7 @@ import time
 
 from PIL import Image, ImageDraw, ImageFont
 
-FONT = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
+FONT = "/usr/share/fonts/truetype/bizud-gothic/BIZUDPGothic-Regular.ttf"
 HIRAGANA = ("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよ"
             "らりるれろわをんがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ")
 KATAKANA = "".join(chr(ord(c) + 0x60) for c in HIRAGANA)
@@ -72,8 +74,8 @@ def glyph_signature(image):
     return grey.crop(box).resize((32, 32))
 
 
-def kana_signatures(script):
-    font = ImageFont.truetype(FONT, 307)
+def kana_signatures(script, face):
+    font = ImageFont.truetype(face, 307)
     signatures = []
     for ch in script:
         canvas = Image.new("L", (420, 420), 255)
@@ -163,8 +165,8 @@ def read_question(screen_image, signatures):
     return scores.index(min(scores)) + 1
 
 
-def play(screen, prefix, question_script, questions):
-    signatures = kana_signatures(question_script)
+def play(screen, prefix, question_script, questions, face):
+    signatures = kana_signatures(question_script, face)
     screen.click(916, 228)  # すこし (15こ)
     screen.click(920, 308)  # スタート
     image = screen.shot(prefix + "-question")
@@ -214,6 +216,7 @@ def main():
     parser.add_argument("program")
     parser.add_argument("outdir")
     parser.add_argument("--questions", type=int, default=3)
+    parser.add_argument("--font", default=FONT, help="the face the kana are drawn in")
     args = parser.parse_args()
     os.makedirs(args.outdir, exist_ok=True)
 
@@ -233,7 +236,7 @@ def main():
                 time.sleep(0.5)
                 image = screen.shot("form2-load")
                 check("the practice window fills the screen", near(image.getpixel((2, 760)), (255, 255, 255), 2))
-                play(screen, "form2", HIRAGANA, args.questions)
+                play(screen, "form2", HIRAGANA, args.questions, args.font)
                 check("おわる closes the window", screen.window_gone("Form2"))
             time.sleep(0.5)
             screen.shot("menu-again")
@@ -241,7 +244,7 @@ def main():
             if check("the hiragana drill opens", screen.wait_for_window("Form2")):
                 time.sleep(0.5)
                 screen.shot("form3-load")
-                play(screen, "form3", KATAKANA, args.questions)
+                play(screen, "form3", KATAKANA, args.questions, args.font)
                 check("おわる closes the hiragana drill", screen.window_gone("Form2"))
             # The menu's end button ends the program at once, and cleanly.
             time.sleep(0.5)

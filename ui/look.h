@@ -43,10 +43,15 @@ inline constexpr std::uint32_t PaleYellow = 0x00CCFFFE;
 inline constexpr std::uint32_t PaleLavender = 0x00FFD7ED;
 } // namespace colour
 
+// The family of the program's built-in face: a proportional Japanese Gothic
+// (BIZ UDPGothic, cut down to the characters the program draws), built into
+// the program and registered from memory on the first call.
+QString builtInFamily();
 // An explicitly set font: the proportional Japanese Gothic face the design
-// names, then the one Debian ships, at an em height in pixels.
+// names where the system has it, else the built-in face, at an em height in
+// pixels.
 QFont drillFont(int pixelSize, bool bold = false);
-// The windows' default font: an ordinary-size Japanese user-interface font.
+// The windows' default font: the built-in face at an ordinary size.
 QFont uiFont();
 
 } // namespace ui

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree with CPack and checks what a
 # fresh machine's apt would see: the package's name and version, that its
-# dependencies name the Qt runtime libraries (worked out by dpkg-shlibdeps)
-# and the Japanese font, and that it carries the program, the menu entry,
+# dependencies name the Qt runtime libraries (worked out by dpkg-shlibdeps),
+# and that it carries the program, the menu entry,
 # the AppStream record, both icons and the licence.
 #
 # Usage: check_deb.sh <build dir> <release, e.g. 1.0.2>
@@ -44,7 +44,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 check "Package is pokomoji" test "$(field Package)" = pokomoji
 check "Version is $release" test "$(field Version)" = "$release"
-for dependency in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 fonts-ipafont-gothic; do
+for dependency in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6; do
     check "Depends names $dependency" grep -q "\b$dependency\b" <<<"$depends"
 done
 
