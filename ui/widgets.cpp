@@ -51,22 +51,23 @@ QPixmap drawnFromVectors(const QString &resource, QSize pixels)
     return pixmap;
 }
 
-// The device-pixel grid under a painter. Device pixels are filled where
-// their centres lie, so an edge at device coordinate e falls on the grid line
-// ceil(e - 0.5): rectangles snapped so cover exactly the pixels a fill of
-// the unsnapped rectangle would, and neighbours that share an edge share its
-// grid line. A line one pixel of the layout wide is a whole number of device
+// The device-pixel grid under a painter. A fill of a rectangle rounds its
+// edges to the nearest grid line, halves upwards, so an edge at device
+// coordinate e falls on the line floor(e + 0.5): rectangles snapped so cover
+// exactly the pixels a fill of the unsnapped rectangle would (the window's
+// own background fill among them), and neighbours that share an edge share
+// its grid line. A line one pixel of the layout wide is a whole number of device
 // pixels, the same on every side.
 class DeviceGrid
 {
 public:
     DeviceGrid(const QPainter &painter, qreal layoutScale)
         : toDevice_(painter.deviceTransform()), fromDevice_(toDevice_.inverted()),
-          ratio_(toDevice_.m11()), line_(std::max(1.0, std::ceil(layoutScale * ratio_ - 0.5)))
+          ratio_(toDevice_.m11()), line_(std::max(1.0, edge(layoutScale * ratio_)))
     {
     }
 
-    static qreal edge(qreal v) { return std::ceil(v - 0.5); }
+    static qreal edge(qreal v) { return std::floor(v + 0.5); }
     QRectF snap(const QRectF &logical) const
     {
         const QRectF d = toDevice_.mapRect(logical);
