@@ -68,6 +68,7 @@ private slots:
     void edgesAreEvenAndInside();
     void seamsLookAlike();
     void relayingOutAtTheDesignedScaleRestoresEveryPixel();
+    void followsTheWindowToAnotherScreen();
 };
 
 void ScaleTest::fitsTheScreenAndEveryButtonPresses()
@@ -228,6 +229,25 @@ void ScaleTest::relayingOutAtTheDesignedScaleRestoresEveryPixel()
     QVERIFY(f.window.grab().toImage() != before);
     f.window.layOut(s, {});
     QCOMPARE(f.window.grab().toImage(), before);
+}
+
+void ScaleTest::followsTheWindowToAnotherScreen()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screens.size() < 2) {
+        QSKIP("one screen");
+    }
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    for (QScreen *screen : {screens[1], screens[0]}) {
+        f.window.setScreen(screen);
+        const QRect available = screen->availableGeometry();
+        const qreal expected =
+            std::min({1.0, available.width() / 1024.0, available.height() / 768.0});
+        QTRY_COMPARE(f.window.scale(), expected);
+        QVERIFY(available.contains(f.window.geometry()));
+        QCOMPARE(f.window.chartButton(71)->geometry(), ui::chartButtonRect(71, expected));
+    }
 }
 
 QTEST_MAIN(ScaleTest)
