@@ -161,7 +161,7 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms f
         if (row.index >= 0) {
             widget->setProperty("index", row.index);
         }
-        if (row.kind != Kind::Label) {
+        if (row.kind == Kind::CaptionFrame || row.kind == Kind::Panel) {
             setBackground(widget, row);
         }
         placed_.push_back({&row, widget, row.index});

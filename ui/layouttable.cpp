@@ -47,9 +47,9 @@ constexpr std::array kPractice = {
     // The child windows, from the bottom up.
     Control{"Command1",     Kind::ChartButtons,  nullptr,         0,     0,     0,     0,  37, true,  LightGrey,  Text,     1, None,      "", Both, 1, 46},
     Control{"Command2",     Kind::FlatButton,    nullptr,     14400,   120,   855,   735,   0, false, Pink,       Text,     1, None,      "とじる"},
-    Control{"Command3",     Kind::SystemButton,  nullptr,     12720,  4080,  2175,  1095,  24, false, ButtonFace, Text,     0, None,      "スタート"},
+    Control{"Command3",     Kind::SystemButton,  nullptr,     12720,  4080,  2175,  1095,  24, false, Clear,      Text,     0, None,      "スタート"},
     Control{"Command1",     Kind::ChartButtons,  nullptr,         0,     0,     0,     0,  37, true,  LightGrey,  Text,     1, None,      "", Both, 47, 71},
-    Control{"Command4",     Kind::SystemButton,  nullptr,     12720,  5280,  2175,   975,  24, false, ButtonFace, Text,     0, None,      "ストップ"},
+    Control{"Command4",     Kind::SystemButton,  nullptr,     12720,  5280,  2175,   975,  24, false, Clear,      Text,     0, None,      "ストップ"},
     Control{"Frame1",       Kind::CaptionFrame,  nullptr,     12720,  1320,  2055,  2535,   0, false, White,      Text,     1, None,      "もんだいのかず"},
     Control{"Option1",      Kind::Option,        "Frame1",      240,   360,  1575,   615,   0, false, LightBlue,  Text,     1, None,      "ぜんぶ (71こ)"},
     Control{"Option2",      Kind::Option,        "Frame1",      240,  1080,  1575,   615,   0, false, LightBlue,  Text,     1, None,      "はんぶん (30こ)"},
@@ -67,8 +67,8 @@ constexpr std::array kPractice = {
     Control{"Image3",       Kind::Picture,       "ShowWindow", 3600,  5280,  3315,   285, -1, false, Clear,      Clear,    0, None,      ":/pictures/markers.svg", Both, 4},
     Control{"Image3",       Kind::Picture,       "ShowWindow", 6960,  5280,  3315,   285, -1, false, Clear,      Clear,    0, None,      ":/pictures/markers.svg", Both, 5},
     Control{"Image4",       Kind::Picture,       "ShowWindow",  240,  1920,  3225,  1620, -1, false, Clear,      Clear,    0, None,      ":/pictures/children.svg"},
-    Control{"Command6",     Kind::SystemButton,  "ShowWindow", 1800,  3960,  2775,   975,  27, false, ButtonFace, Text,     0, None,      "もういちどする"},
-    Control{"Command7",     Kind::SystemButton,  "ShowWindow", 5640,  3960,  2775,   975,  27, false, ButtonFace, Text,     0, None,      "おわる"},
+    Control{"Command6",     Kind::SystemButton,  "ShowWindow", 1800,  3960,  2775,   975,  27, false, Clear,      Text,     0, None,      "もういちどする"},
+    Control{"Command7",     Kind::SystemButton,  "ShowWindow", 5640,  3960,  2775,   975,  27, false, Clear,      Text,     0, None,      "おわる"},
 };
 
 constexpr std::array kMenu = {
