@@ -10,6 +10,7 @@
 #include <QSvgRenderer>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace ui {
 
@@ -39,14 +40,25 @@ QString rendered(const QString &resource, bool twice)
     return QStringLiteral(":/pictures/rendered/") + name + suffix;
 }
 
+// Each picture's vectors, read once: a new scale draws them again without
+// parsing the file again.
+QSvgRenderer &vectors(const QString &resource)
+{
+    static QHash<QString, std::shared_ptr<QSvgRenderer>> renderers;
+    auto it = renderers.find(resource);
+    if (it == renderers.end()) {
+        it = renderers.insert(resource, std::make_shared<QSvgRenderer>(resource));
+    }
+    return **it;
+}
+
 QPixmap drawnFromVectors(const QString &resource, QSize pixels)
 {
-    QSvgRenderer renderer(resource);
     QPixmap pixmap(pixels);
     pixmap.fill(Qt::transparent);
     {
         QPainter painter(&pixmap);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
+        vectors(resource).render(&painter, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
     }
     return pixmap;
 }
@@ -131,7 +143,7 @@ QSize pictureSize(const QString &resource)
     if (it == sizes.end()) {
         QSize size = QImageReader(rendered(resource, false)).size();
         if (!size.isValid()) {
-            size = QSvgRenderer(resource).defaultSize();
+            size = vectors(resource).defaultSize();
         }
         it = sizes.insert(resource, size);
     }
@@ -161,7 +173,7 @@ QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixel
 
 QPixmap pictureAt(const QString &resource, qreal devicePixelRatio)
 {
-    const QSizeF natural = QSvgRenderer(resource).defaultSize();
+    const QSizeF natural = vectors(resource).defaultSize();
     const QSize pixels(qCeil(natural.width() * devicePixelRatio),
                        qCeil(natural.height() * devicePixelRatio));
     return pictureIn(resource, pixels, devicePixelRatio);
