@@ -46,6 +46,21 @@ QRect deviceRect(const QWidget *widget, qreal ratio)
                  QPoint(edge(r.right()) - 1, edge(r.bottom()) - 1));
 }
 
+// A grab of the whole window in device pixels, with the width in device
+// pixels of a line one pixel of the layout wide.
+struct Grab
+{
+    explicit Grab(ui::PracticeWindow &window)
+        : image(window.grab().toImage().convertToFormat(QImage::Format_RGB32)),
+          ratio(window.devicePixelRatioF()),
+          line(std::max(1, static_cast<int>(std::floor(window.scale() * ratio + 0.5))))
+    {
+    }
+    QImage image;
+    qreal ratio;
+    int line;
+};
+
 // How many pixels from a start, stepping one way, differ from a fill colour.
 int edgeWidth(const QImage &image, QPoint from, QPoint step, QRgb fill)
 {
@@ -150,9 +165,7 @@ void ScaleTest::edgesAreEvenAndInside()
     // Each bordered control on the window's white, from the layout table.
     Fixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    const QImage image = f.window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const qreal ratio = f.window.devicePixelRatioF();
-    const int line = std::max(1, static_cast<int>(std::floor(f.window.scale() * ratio + 0.5)));
+    const Grab g(f.window);
     const QRgb white = qRgb(255, 255, 255);
     int checked = 0;
     for (const ui::Control &row : ui::practiceLayout()) {
@@ -162,26 +175,26 @@ void ScaleTest::edgesAreEvenAndInside()
             continue;
         }
         const QWidget *control = f.window.findChild<QWidget *>(QLatin1String(row.name));
-        const QRect r = deviceRect(control, ratio);
+        const QRect r = deviceRect(control, g.ratio);
         // The fill, where no line and no text lies: just inside the edges,
         // a quarter down.
         const int lines = row.kind == ui::Kind::FlatButton ? 2 : 1;
-        const QPoint inside(r.left() + lines * line + 1, r.top() + r.height() / 4);
-        const QRgb fill = image.pixel(inside);
+        const QPoint inside(r.left() + lines * g.line + 1, r.top() + r.height() / 4);
+        const QRgb fill = g.image.pixel(inside);
         const int midX = r.left() + r.width() / 4;
         const int midY = r.top() + r.height() / 4;
-        const QString where = QStringLiteral("%1 at %2").arg(QLatin1String(row.name)).arg(ratio);
+        const QString where = QStringLiteral("%1 at %2").arg(QLatin1String(row.name)).arg(g.ratio);
         // Equally wide on the four sides...
-        const QList<int> widths = {edgeWidth(image, {r.left(), midY}, {1, 0}, fill),
-                                   edgeWidth(image, {r.right(), midY}, {-1, 0}, fill),
-                                   edgeWidth(image, {midX, r.top()}, {0, 1}, fill),
-                                   edgeWidth(image, {midX, r.bottom()}, {0, -1}, fill)};
-        QCOMPARE(widths, QList<int>(4, lines * line));
+        const QList<int> widths = {edgeWidth(g.image, {r.left(), midY}, {1, 0}, fill),
+                                   edgeWidth(g.image, {r.right(), midY}, {-1, 0}, fill),
+                                   edgeWidth(g.image, {midX, r.top()}, {0, 1}, fill),
+                                   edgeWidth(g.image, {midX, r.bottom()}, {0, -1}, fill)};
+        QCOMPARE(widths, QList<int>(4, lines * g.line));
         // ...and nothing beyond them.
         for (QPoint outside : {QPoint(r.left() - 1, midY), QPoint(r.right() + 1, midY),
                                QPoint(midX, r.top() - 1), QPoint(midX, r.bottom() + 1)}) {
             QVERIFY2(
-                image.pixel(outside) == white,
+                g.image.pixel(outside) == white,
                 qPrintable(where +
                            QStringLiteral(": colour at %1,%2").arg(outside.x()).arg(outside.y())));
         }
@@ -197,25 +210,23 @@ void ScaleTest::seamsLookAlike()
     // button's grey and dark lines, then the other's white one.
     Fixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    const QImage image = f.window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const qreal ratio = f.window.devicePixelRatioF();
-    const int line = std::max(1, static_cast<int>(std::floor(f.window.scale() * ratio + 0.5)));
+    const Grab g(f.window);
     const auto across = [&](QPoint from, QPoint step) {
         QList<QRgb> colours;
-        for (int i = 0; i < 3 * line; ++i) {
-            colours << image.pixel(from + step * i);
+        for (int i = 0; i < 3 * g.line; ++i) {
+            colours << g.image.pixel(from + step * i);
         }
         return colours;
     };
     for (int k : {2, 8, 13, 22, 49, 63}) {
         // k's left neighbour (k + 5) lies over it; the button below k lies
         // over k.
-        const QRect r = deviceRect(f.window.chartButton(k), ratio);
-        const QRect below = deviceRect(f.window.chartButton(k + 1), ratio);
-        const QList<QRgb> down = across({r.left() - line, r.center().y()}, {1, 0});
-        const QList<QRgb> acrossRows = across({r.center().x(), below.top() - line}, {0, 1});
+        const QRect r = deviceRect(f.window.chartButton(k), g.ratio);
+        const QRect below = deviceRect(f.window.chartButton(k + 1), g.ratio);
+        const QList<QRgb> down = across({r.left() - g.line, r.center().y()}, {1, 0});
+        const QList<QRgb> acrossRows = across({r.center().x(), below.top() - g.line}, {0, 1});
         QVERIFY2(down == acrossRows, qPrintable(QString::number(k)));
-        QCOMPARE(QColor(down[line]).lightness() < 100, true); // the dark line
+        QCOMPARE(QColor(down[g.line]).lightness() < 100, true); // the dark line
     }
 }
 
