@@ -1,6 +1,6 @@
 #include "menuwindow.h"
 
-#include "ui/look.h"
+#include "ui/layouttable.h"
 #include "ui/widgets.h"
 
 #include <QGuiApplication>
@@ -12,39 +12,23 @@ namespace app {
 MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("ぽこもじ ver1.0"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
     // The menu draws no text, so it sets no font: the built-in face is
     // registered when a practice window first asks for it, not at start-up.
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, ui::bgr(ui::colour::White));
-    setPalette(windowPalette);
-    setAutoFillBackground(true);
-    resize(346, 302);
+    layout_.build(this, ui::menuLayout(), ui::Forms::Both);
+    layout_.layOut(1.0);
+    const ui::Control &window = ui::windowRow(ui::menuLayout());
+    resize(ui::scaledRect(window.left, window.top, window.width, window.height, 1.0).size());
 
+    command1_ = layout_.get<ui::FlatButton>("Command1");
+    command2_ = layout_.get<ui::FlatButton>("Command2");
+    command3_ = layout_.get<ui::FlatButton>("Command3");
     // The buttons carry pictures of their words; screen readers get the
     // words as the buttons' names.
-    auto pictureButton = [this](const char *name, const char *picture, std::uint32_t face,
-                                QRect geometry, const QString &says) {
-        auto *button = new ui::FlatButton(QString(), ui::bgr(face), this);
-        button->setObjectName(QLatin1String(name));
-        button->setAccessibleName(says);
-        button->setPicture(QStringLiteral(":/pictures/%1.svg").arg(QLatin1String(picture)));
-        button->setGeometry(geometry);
-        return button;
-    };
-    command1_ =
-        pictureButton("Command1", "menu_katakana", ui::colour::PaleYellow,
-                      ui::twipsRect(240, 240, 4695, 1455), QStringLiteral("カタカナ ど〜れ？"));
-    command3_ =
-        pictureButton("Command3", "menu_hiragana", ui::colour::PaleYellow,
-                      ui::twipsRect(240, 1920, 4695, 1455), QStringLiteral("ひらがな ど〜れ？"));
-    command2_ = pictureButton("Command2", "menu_end", ui::colour::PaleLavender,
-                              ui::twipsRect(2760, 3600, 2175, 855), QStringLiteral("おわる"));
-    auto *teacher = new ui::Picture(QStringLiteral(":/pictures/teacher.svg"), this);
-    teacher->setObjectName(QStringLiteral("Image1"));
-    teacher->setAccessibleName(QStringLiteral("せんせい"));
-    teacher->move(ui::px(240), ui::px(3480));
+    command1_->setAccessibleName(QStringLiteral("カタカナ ど〜れ？"));
+    command3_->setAccessibleName(QStringLiteral("ひらがな ど〜れ？"));
+    command2_->setAccessibleName(QStringLiteral("おわる"));
+    layout_.find("Image1")->setAccessibleName(QStringLiteral("せんせい"));
 
     QWidget::setTabOrder(command1_, command2_);
     QWidget::setTabOrder(command2_, command3_);

@@ -3,6 +3,8 @@
 // The menu window: two picture buttons that open the practice windows, one
 // that ends the program, and the teacher.
 
+#include "ui/builtlayout.h"
+
 #include <QWidget>
 
 namespace ui {
@@ -24,6 +26,7 @@ signals:
     void endRequested();           // Command2
 
 private:
+    ui::BuiltLayout layout_;
     ui::FlatButton *command1_ = nullptr;
     ui::FlatButton *command2_ = nullptr;
     ui::FlatButton *command3_ = nullptr;

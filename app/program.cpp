@@ -53,6 +53,7 @@ ui::PracticeWindow *Program::openPracticeWindow(drill::Direction direction)
     const bool building = slot.window.isNull();
     if (building) {
         slot.window = new ui::PracticeWindow(*slot.session, timing_);
+        slot.window->centreOnScreen(); // mapped at the size that fits
     }
     slot.window->show();
     if (building) {

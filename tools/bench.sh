@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Measures ぽこもじ's speed and memory on this machine and prints one table:
 # start-up against a bare Qt program, opening a practice window, a chart
-# press, peak memory with every window open, and the seconds clock over a
-# minute. Builds its own Release tree (build-bench) and runs everything under
+# press, a relayout of a practice window at a new scale, peak memory with
+# every window open, and the seconds clock over a minute. Builds its own Release tree (build-bench) and runs everything under
 # its own Xvfb server, so that windows are really mapped and painted.
 #
 #   bash tools/bench.sh           # about 75 s, the clock takes a minute
@@ -21,6 +21,7 @@ done
 START_RUNS=${START_RUNS:-20}
 OPEN_RUNS=50
 PRESS_RUNS=500
+RELAYOUT_RUNS=200
 
 for tool in cmake ninja Xvfb; do
     command -v "$tool" >/dev/null || { echo "$tool is missing: bash tools/deps.sh --test" >&2; exit 1; }
@@ -75,6 +76,7 @@ start_ratio=$(awk -v a="$menu_ms" -v b="$bare_ms" 'BEGIN {printf "%.2f", a / b}'
 # 2.-4. Each in a process of its own.
 "$bin/bench_program" --open "$OPEN_RUNS" >"$work/open"
 "$bin/bench_program" --press "$PRESS_RUNS" >"$work/press"
+"$bin/bench_program" --relayout "$RELAYOUT_RUNS" >"$work/relayout"
 "$bin/bench_menu_start" --memory >"$work/memory"
 # 5. The clock, a minute of real time.
 if ((!quick)); then
@@ -83,6 +85,7 @@ fi
 
 open_ms=$(value open_median_ms "$work/open")
 press_ms=$(value press_median_ms "$work/press")
+relayout_ms=$(value relayout_p90_ms "$work/relayout")
 hwm_kb=$(value all_vmhwm_kb "$work/memory")
 hwm_mb=$(awk -v k="$hwm_kb" 'BEGIN {printf "%.1f", k / 1024}') # MiB
 
@@ -98,6 +101,8 @@ printf '%-44s %-24s %-10s %s\n' "open practice window to painted (med $OPEN_RUNS
     "$open_ms ms" "<= 30 ms" "$(met "$open_ms" 30)"
 printf '%-44s %-24s %-10s %s\n' "chart press to mark painted (med $PRESS_RUNS)" \
     "$press_ms ms" "<= 5 ms" "$(met "$press_ms" 5)"
+printf '%-44s %-24s %-10s %s\n' "relayout at a new scale, painted (p90 $RELAYOUT_RUNS)" \
+    "$relayout_ms ms" "<= 16 ms" "$(met "$relayout_ms" 16)"
 printf '%-44s %-24s %-10s %s\n' "peak memory, menu + both windows (VmHWM)" \
     "$hwm_mb MiB ($hwm_kb kB)" "<= 40 MiB" "$(met "$hwm_kb" 40960)"
 if ((quick)); then
@@ -115,5 +120,8 @@ echo "         start-up ms menu [$(sort -g "$work/menu" | tr '\n' ' ')]"
 echo "         first opening $(value open_first_ms "$work/open") ms, p90 $(value open_p90_ms "$work/open") ms;" \
     "press p90 $(value press_p90_ms "$work/press") ms, right $(value press_right_median_ms "$work/press") ms," \
     "wrong $(value press_wrong_median_ms "$work/press") ms"
+echo "         relayout median $(value relayout_median_ms "$work/relayout") ms, max" \
+    "$(value relayout_max_ms "$work/relayout") ms, first at each scale (pictures drawn) up to" \
+    "$(value relayout_first_max_ms "$work/relayout") ms"
 echo "         peak kB: bare Qt $(cat "$work/bare_kb"), menu $(value menu_vmhwm_kb "$work/memory")," \
     "menu + one window $(value one_vmhwm_kb "$work/memory"), menu + both $hwm_kb"

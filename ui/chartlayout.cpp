@@ -1,18 +1,13 @@
 #include "chartlayout.h"
 
-#include "look.h"
+#include "layouttable.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
 namespace ui {
 namespace {
-
-// Twips.
-constexpr int kTop = 6600, kRowPitch = 840, kColumnPitch = 960;
-constexpr int kBasicRight = 14040; // left edge of the あ column
-constexpr int kVoicedRight = 4080; // left edge of the が column, after the gap
-constexpr int kButtonWidth = 975, kButtonHeight = 855;
 
 struct GroupCell
 {
@@ -49,11 +44,30 @@ ChartCell chartCell(int kanaIndex)
     return {g.voiced ? 4 - g.group : 14 - g.group, g.row};
 }
 
-QRect chartButtonRect(int kanaIndex)
+QRect chartButtonRect(int kanaIndex, qreal scale)
 {
     const GroupCell g = groupCell(kanaIndex);
-    const int left = (g.voiced ? kVoicedRight : kBasicRight) - kColumnPitch * g.group;
-    return twipsRect(left, kTop + kRowPitch * g.row, kButtonWidth, kButtonHeight);
+    const ChartDesign &c = kChart;
+    const int left = (g.voiced ? c.voicedLeft : c.basicLeft) - c.columnPitch * g.group;
+    const int top = c.top + c.rowPitch * g.row;
+    // Each button reaches its overlap past where its neighbour begins, so
+    // that every seam is the same width at any scale.
+    const int overlap = std::max(1, scaledPx(c.overlap, scale));
+    const int x = scaledPx(left, scale);
+    const int y = scaledPx(top, scale);
+    const int right = scaledPx(left + c.buttonWidth - c.overlap, scale) + overlap;
+    const int bottom = scaledPx(top + c.buttonHeight - c.overlap, scale) + overlap;
+    return {x, y, right - x, bottom - y};
+}
+
+Qt::Edges chartSeams(int kanaIndex)
+{
+    const ChartCell cell = chartCell(kanaIndex);
+    Qt::Edges seams;
+    if (cell.row > 0 && kanaAtCell({cell.column, cell.row - 1}) != 0) {
+        seams |= Qt::TopEdge;
+    }
+    return seams;
 }
 
 int kanaAtCell(ChartCell cell)

@@ -18,8 +18,12 @@ inline constexpr int kChartColumns = 15;
 inline constexpr int kChartRows = 5;
 
 ChartCell chartCell(int kanaIndex);
-// The button's rectangle in window pixels.
-QRect chartButtonRect(int kanaIndex);
+// The button's rectangle in window pixels, at a scale of the designed size.
+QRect chartButtonRect(int kanaIndex, qreal scale = 1.0);
+// The edges of a kana's button that lie on a neighbour's edge drawn beneath
+// it: the top edge, where the cell above holds a button (each row lies over
+// the one above it, and each column over the one to its right).
+Qt::Edges chartSeams(int kanaIndex);
 // The kana index at a cell, or 0 for an empty cell of the や and わ columns.
 int kanaAtCell(ChartCell cell);
 

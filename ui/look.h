@@ -1,27 +1,14 @@
 #pragma once
 
-// The fixed look of the windows: lengths given in twips, colours given as
-// 0x00BBGGRR values, and the fonts.
+// The fixed look of the windows: colours given as 0x00BBGGRR values, and the
+// fonts. Lengths are in the layout tables (layouttable.h).
 
 #include <QColor>
 #include <QFont>
-#include <QRect>
 #include <QString>
 #include <cstdint>
 
 namespace ui {
-
-// Designed lengths are twips: 15 to a pixel at 96 dots per inch. Qt's
-// device-independent pixels are 96-dpi pixels, so a scaled screen enlarges
-// the whole layout evenly.
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-constexpr QRect twipsRect(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
 
 // The one conversion from a 0x00BBGGRR colour value (red in the low byte).
 inline QColor bgr(std::uint32_t value)

@@ -1,6 +1,7 @@
 #include "practicewindow.h"
 
 #include "chartlayout.h"
+#include "layouttable.h"
 #include "look.h"
 #include "secondsclock.h"
 #include "widgets.h"
@@ -15,44 +16,19 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+#include <QWindow>
+#include <QWindowStateChangeEvent>
 
-#include <optional>
+#include <algorithm>
 #include <vector>
 
 namespace ui {
 
 namespace {
 
-const QString kVSign = QStringLiteral(":/pictures/vsign.svg");
-const QString kChildren = QStringLiteral(":/pictures/children.svg");
-const QString kMarkers = QStringLiteral(":/pictures/markers.svg");
-
 QString qs(const std::string &utf8)
 {
     return QString::fromStdString(utf8);
-}
-
-// A label as the design draws it: text colour, an opaque background or none,
-// an optional single-line border, and the alignment of its text.
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, QRect geometry,
-                  const QFont &font, QColor textColour, std::optional<QColor> background,
-                  bool border, Qt::Alignment alignment)
-{
-    auto *label = new Caption(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, textColour);
-    if (background) {
-        palette.setColor(QPalette::Window, *background);
-        label->setAutoFillBackground(true);
-    }
-    label->setPalette(palette);
-    label->setBorder(border);
-    label->setFocusPolicy(Qt::NoFocus);
-    return label;
 }
 
 // The kana index of a chart button, 0 for any other object.
@@ -61,27 +37,6 @@ int chartIndexOf(const QObject *object)
     return object && object->objectName() == QLatin1String("Command1")
                ? object->property("index").toInt()
                : 0;
-}
-
-// A push button in the system look, which Enter presses as Space does.
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, QRect geometry,
-                        const QFont &font)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    button->setFont(font);
-    button->setAutoDefault(true);
-    return button;
-}
-
-QColor buttonText()
-{
-    return QGuiApplication::palette().color(QPalette::ButtonText);
-}
-QColor buttonFace()
-{
-    return QGuiApplication::palette().color(QPalette::Button);
 }
 
 // The order in which Tab walks the chart: by kana index, first the buttons
@@ -111,85 +66,44 @@ void PracticeWindow::build()
 {
     const bool hiraganaShown = session_.direction() == drill::Direction::HiraganaShown;
     setObjectName(hiraganaShown ? QStringLiteral("Form2") : QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Form2"));
-    setFixedSize(1024, 768);
-    setFont(uiFont());
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, bgr(colour::White));
-    setPalette(windowPalette);
-    setAutoFillBackground(true);
+    layout_.build(this, practiceLayout(), hiraganaShown ? Forms::Form2 : Forms::Form3,
+                  [this](int k) { return qs(session_.answerKana(k)); });
+    label1_ = layout_.get<QLabel>("Label1");
+    label2_ = layout_.get<QLabel>("Label2");
+    timeBox_ = layout_.get<QLabel>("TimeBox");
+    tokuten_ = layout_.get<QLabel>("Tokuten");
+    image1_ = layout_.get<Picture>("Image1");
+    image2_ = layout_.get<Picture>("Image2");
+    shape1_ = layout_.get<Ring>("Shape1");
+    line1_ = layout_.get<Stroke>("Line1");
+    line2_ = layout_.get<Stroke>("Line2");
+    command2_ = layout_.get<FlatButton>("Command2");
+    command3_ = layout_.get<QPushButton>("Command3");
+    command4_ = layout_.get<QPushButton>("Command4");
+    frame1_ = layout_.get<QGroupBox>("Frame1");
+    showWindow_ = layout_.get<QFrame>("ShowWindow");
+    label10_ = layout_.get<QLabel>("Label10");
+    label11_ = layout_.get<QLabel>("Label11");
+    command6_ = layout_.get<QPushButton>("Command6");
+    command7_ = layout_.get<QPushButton>("Command7");
+    layOut(1.0, {});
+    setFixedSize(designedSize());
 
-    const QFont big = drillFont(307);
-    const QFont unit = drillFont(27);
-    const QFont count = drillFont(32);
-    const Qt::Alignment topCentre = Qt::AlignHCenter | Qt::AlignTop;
-    const Qt::Alignment topLeft = Qt::AlignLeft | Qt::AlignTop;
-    const Qt::Alignment topRight = Qt::AlignRight | Qt::AlignTop;
-
-    // What is drawn on the window's own surface, from the bottom up.
-    label2_ = makeLabel(this, "Label2", {}, twipsRect(7440, 1200, 4455, 4455), big, buttonText(),
-                        buttonFace(), true, topCentre);
-    shape1_ = new Ring(bgr(colour::LightRed), 20, this);
-    shape1_->setObjectName(QStringLiteral("Shape1"));
-    shape1_->setGeometry(twipsRect(7320, 1080, 4815, 4815));
-    makeLabel(this, "Label3", QStringLiteral("てん"), twipsRect(12600, 360, 855, 375), unit,
-              buttonText(), std::nullopt, false, topLeft);
-    makeLabel(this, "Label4", QStringLiteral("びょう"), twipsRect(8640, 360, 1335, 375), unit,
-              bgr(colour::Grey), std::nullopt, false, topLeft);
-    timeBox_ = makeLabel(this, "TimeBox", QStringLiteral("0"), twipsRect(6480, 240, 2055, 615),
-                         count, bgr(colour::Grey), bgr(colour::LightGrey), true, topRight);
-    tokuten_ = makeLabel(this, "Tokuten", QStringLiteral("0"), twipsRect(10440, 240, 2055, 615),
-                         count, bgr(colour::Green), bgr(colour::White), true, topRight);
-    makeLabel(this, "Label5",
-              hiraganaShown ? QStringLiteral("ひらがな") : QStringLiteral("カタカナ"),
-              twipsRect(2520, 5760, 1575, 375), unit, buttonText(), std::nullopt, false, topLeft);
-    makeLabel(this, "Label6",
-              hiraganaShown ? QStringLiteral("カタカナ") : QStringLiteral("ひらがな"),
-              twipsRect(9120, 5760, 1575, 375), unit, buttonText(), std::nullopt, false, topLeft);
-    makeLabel(this, "Label7", QStringLiteral("＝"), twipsRect(6000, 3120, 975, 735), drillFont(67),
-              buttonText(), std::nullopt, false, topLeft);
-    image1_ = new Picture(hiraganaShown ? QStringLiteral(":/pictures/heading_katakana.svg")
-                                        : QStringLiteral(":/pictures/heading_hiragana.svg"),
-                          this);
-    image1_->setObjectName(QStringLiteral("Image1"));
-    image1_->move(px(240), px(-120));
-    label1_ = makeLabel(this, "Label1", {}, twipsRect(1200, 1200, 4455, 4455), big, buttonText(),
-                        buttonFace(), true, topCentre);
-    image2_ = new Picture(kVSign, this);
-    image2_->setObjectName(QStringLiteral("Image2"));
-    image2_->move(px(5040), px(2520));
-    line1_ =
-        new Stroke(QLineF(px(7680), px(1440), px(11640), px(5400)), bgr(colour::Yellow), 10, this);
-    line1_->setObjectName(QStringLiteral("Line1"));
-    line2_ =
-        new Stroke(QLineF(px(11640), px(1440), px(7680), px(5400)), bgr(colour::Yellow), 10, this);
-    line2_->setObjectName(QStringLiteral("Line2"));
-
-    // The buttons and frames, above the surface, from the bottom up.
-    buildChart(); // 1..46 below Command2 and Command3, 47..71 above them
-
-    command4_ = makeButton(this, "Command4", QStringLiteral("ストップ"),
-                           twipsRect(12720, 5280, 2175, 975), drillFont(24));
+    buildChart();
+    connect(command2_, &QPushButton::clicked, this, &QWidget::close);
+    connect(command3_, &QPushButton::clicked, this, [this] {
+        session_.Start(selectedOption());
+        render();
+    });
     connect(command4_, &QPushButton::clicked, this, [this] {
         session_.Stop();
         render();
     });
 
-    frame1_ = new CaptionFrame(QStringLiteral("もんだいのかず"), this);
-    frame1_->setObjectName(QStringLiteral("Frame1"));
-    frame1_->setGeometry(twipsRect(12720, 1320, 2055, 2535));
-    frame1_->setAutoFillBackground(true);
-    frame1_->setFocusPolicy(Qt::NoFocus);
     optionGroup_ = new QButtonGroup(this);
     optionGroup_->setExclusive(true);
-    const std::array<QString, 3> optionTexts = {QStringLiteral("ぜんぶ (71こ)"),
-                                                QStringLiteral("はんぶん (30こ)"),
-                                                QStringLiteral("すこし (15こ)")};
     for (int i = 0; i < 3; ++i) {
-        auto *option = new FlatButton(optionTexts[static_cast<std::size_t>(i)],
-                                      bgr(colour::LightBlue), frame1_);
-        option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
-        option->setGeometry(twipsRect(240, 360 + 720 * i, 1575, 615));
+        auto *option = layout_.get<FlatButton>(i == 0 ? "Option1" : i == 1 ? "Option2" : "Option3");
         option->setCheckable(true);
         optionGroup_->addButton(option, i);
         options_[static_cast<std::size_t>(i)] = option;
@@ -213,6 +127,7 @@ void PracticeWindow::build()
             command3_->click();
         }
     });
+    addFullScreenKey();
 
     setTabOrder();
     describeForAccessibility(hiraganaShown);
@@ -241,87 +156,20 @@ void PracticeWindow::describeForAccessibility(bool hiraganaShown)
 
 void PracticeWindow::buildChart()
 {
-    const QFont chartFont = drillFont(37, true);
-    auto make = [&](int k) {
-        auto *button = new FlatButton(qs(session_.answerKana(k)), bgr(drill::kChartGrey), this);
-        // A control array: every chart button is Command1, told apart by
-        // its index, which is its kana index.
-        button->setObjectName(QStringLiteral("Command1"));
-        button->setProperty("index", k);
-        button->setGeometry(chartButtonRect(k));
-        button->setFont(chartFont);
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
+        auto *button = layout_.get<FlatButton>("Command1", k);
         button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, [this, k] { pressChart(k); });
         chart_[static_cast<std::size_t>(k)] = button;
-    };
-    for (int k = 1; k <= 46; ++k) {
-        make(k);
-    }
-    command2_ = new FlatButton(QStringLiteral("とじる"), bgr(colour::Pink), this);
-    command2_->setObjectName(QStringLiteral("Command2"));
-    command2_->setGeometry(twipsRect(14400, 120, 855, 735));
-    connect(command2_, &QPushButton::clicked, this, &QWidget::close);
-
-    command3_ = makeButton(this, "Command3", QStringLiteral("スタート"),
-                           twipsRect(12720, 4080, 2175, 1095), drillFont(24));
-    connect(command3_, &QPushButton::clicked, this, [this] {
-        session_.Start(selectedOption());
-        render();
-    });
-    for (int k = 47; k <= drill::kKanaCount; ++k) {
-        make(k);
     }
 }
 
 void PracticeWindow::buildResultsPanel()
 {
-    showWindow_ = new QFrame(this);
-    showWindow_->setObjectName(QStringLiteral("ShowWindow"));
-    showWindow_->setGeometry(twipsRect(2400, 2880, 10575, 5655));
-    showWindow_->setFrameStyle(QFrame::NoFrame);
-    QPalette panelPalette = showWindow_->palette();
-    panelPalette.setColor(QPalette::Window, bgr(colour::Pink));
-    showWindow_->setPalette(panelPalette);
-    showWindow_->setAutoFillBackground(true);
-
-    const QFont large = drillFont(64);
-    const QFont unit = drillFont(48);
-    const Qt::Alignment topCentre = Qt::AlignHCenter | Qt::AlignTop;
-    const Qt::Alignment topLeft = Qt::AlignLeft | Qt::AlignTop;
-    // The panel's surface from the bottom up, then its buttons.
-    makeLabel(showWindow_, "Label8", QStringLiteral("びょう"), twipsRect(7200, 1200, 1935, 855),
-              unit, buttonText(), std::nullopt, false, topLeft);
-    makeLabel(showWindow_, "Label9", QStringLiteral("てん"), twipsRect(7320, 2520, 1575, 855), unit,
-              buttonText(), std::nullopt, false, topLeft);
-    label10_ = makeLabel(showWindow_, "Label10", QStringLiteral("Label10"),
-                         twipsRect(3720, 960, 3135, 1095), large, buttonText(), bgr(colour::White),
-                         true, topCentre);
-    label11_ = makeLabel(showWindow_, "Label11", QStringLiteral("Label11"),
-                         twipsRect(3720, 2280, 3135, 1095), large, buttonText(), bgr(colour::White),
-                         true, topCentre);
-    constexpr std::array<QPoint, 6> stripAt = {QPoint(240, 240),   QPoint(3600, 240),
-                                               QPoint(6960, 240),  QPoint(240, 5280),
-                                               QPoint(3600, 5280), QPoint(6960, 5280)};
-    for (int i = 0; i < 6; ++i) {
-        auto *strip = new Picture(kMarkers, showWindow_);
-        strip->setObjectName(QStringLiteral("Image3"));
-        strip->setProperty("index", i);
-        strip->setGeometry(twipsRect(stripAt[static_cast<std::size_t>(i)].x(),
-                                     stripAt[static_cast<std::size_t>(i)].y(), 3315, 285));
-    }
-    auto *image4 = new Picture(kChildren, showWindow_);
-    image4->setObjectName(QStringLiteral("Image4"));
-    image4->setGeometry(twipsRect(240, 1920, 3225, 1620));
-
-    const QFont buttonFont = drillFont(27);
-    command6_ = makeButton(showWindow_, "Command6", QStringLiteral("もういちどする"),
-                           twipsRect(1800, 3960, 2775, 975), buttonFont);
     connect(command6_, &QPushButton::clicked, this, [this] {
         session_.Again();
         render();
     });
-    command7_ = makeButton(showWindow_, "Command7", QStringLiteral("おわる"),
-                           twipsRect(5640, 3960, 2775, 975), buttonFont);
     connect(command7_, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -506,13 +354,134 @@ void PracticeWindow::renderTimers(const drill::WindowState &state)
     }
 }
 
+QSize PracticeWindow::designedSize(qreal scale)
+{
+    const Control &window = windowRow(practiceLayout());
+    return scaledRect(window.left, window.top, window.width, window.height, scale).size();
+}
+
+void PracticeWindow::layOut(qreal scale, QPoint origin)
+{
+    scale_ = scale;
+    origin_ = origin;
+    layout_.layOut(scale, origin);
+}
+
 void PracticeWindow::centreOnScreen()
 {
+    placed_ = true;
+    if (isFullScreen()) {
+        fillScreen();
+        return;
+    }
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
+    if (!screen) {
+        return;
+    }
+    // The designed size where the screen's free area holds it, else as
+    // large as fits in that area.
+    const QRect available = screen->availableGeometry();
+    const QSize designed = designedSize();
+    const qreal scale = std::min({1.0, qreal(available.width()) / designed.width(),
+                                  qreal(available.height()) / designed.height()});
+    if (scale != scale_ || !origin_.isNull()) {
+        layOut(scale, {});
+    }
+    setFixedSize(designedSize(scale));
+    // Centred on the screen, or in its free area where panels would cover
+    // part of it there.
+    QRect frame(QPoint(), size());
+    frame.moveCenter(screen->geometry().center());
+    if (!available.contains(frame)) {
+        frame.moveCenter(available.center());
+    }
+    move(frame.topLeft());
+}
+
+void PracticeWindow::fillScreen()
+{
+    // The content as large as the screen holds it, centred on the window's
+    // white.
+    const QSize designed = designedSize();
+    const qreal scale =
+        std::min(qreal(width()) / designed.width(), qreal(height()) / designed.height());
+    const QSize content = designedSize(scale);
+    const QPoint origin((width() - content.width()) / 2, (height() - content.height()) / 2);
+    if (scale != scale_ || origin != origin_) {
+        layOut(scale, origin);
+    }
+}
+
+void PracticeWindow::addFullScreenKey()
+{
+    auto *key = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    connect(key, &QShortcut::activated, this, &PracticeWindow::toggleFullScreen);
+}
+
+void PracticeWindow::toggleFullScreen()
+{
+    if (isFullScreen()) {
+        showNormal();
+        centreOnScreen();
+    } else {
+        // The platform makes the window as large as its screen.
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        showFullScreen();
+    }
+}
+
+void PracticeWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (isFullScreen()) {
+        fillScreen();
+    }
+}
+
+void PracticeWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isFullScreen() &&
+        (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowFullScreen)) {
+        centreOnScreen();
+    }
+}
+
+void PracticeWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (QWindow *window = windowHandle(); window && !followingScreens_) {
+        followingScreens_ = true;
+        connect(window, &QWindow::screenChanged, this, &PracticeWindow::followScreen);
+        followScreen(window->screen());
+    }
+}
+
+void PracticeWindow::followScreen(QScreen *screen)
+{
+    // A new screen, or a change of the screen's size, free area or scale,
+    // lays the window out anew.
+    for (const QMetaObject::Connection &connection : screenConnections_) {
+        disconnect(connection);
+    }
+    screenConnections_.clear();
+    if (!screen) {
+        return;
+    }
+    const auto again = [this] {
+        if (placed_) {
+            centreOnScreen();
+        }
+    };
+    screenConnections_ = {
+        connect(screen, &QScreen::geometryChanged, this, again),
+        connect(screen, &QScreen::availableGeometryChanged, this, again),
+        connect(screen, &QScreen::physicalDotsPerInchChanged, this, again),
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, again),
+    };
+    if (isVisible() && placed_) {
+        centreOnScreen();
     }
 }
 

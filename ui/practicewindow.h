@@ -6,17 +6,20 @@
 // then shows the session's state. One class serves both windows; the
 // session's direction decides which script is asked and which is answered.
 
+#include "builtlayout.h"
 #include "drill/session.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 class QButtonGroup;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QScreen;
 class QTimer;
 
 namespace ui {
@@ -55,17 +58,35 @@ public:
     void judgeTick();
     void clockTick();
 
-    // Centres the window on the screen it is shown on.
+    // Places the window on the screen it is shown on: at its designed size
+    // and centred where the screen's free area holds it, else scaled down to
+    // fit that area and centred in it. From then on the window follows its
+    // screen's changes and moves to other screens.
     void centreOnScreen();
+    // F11: the whole screen, the content scaled to it and centred; again,
+    // the designed window.
+    void toggleFullScreen();
+    // The scale the content is laid out at, 1 as designed.
+    qreal scale() const { return scale_; }
+    // Lays every control out at a scale, shifted by an origin.
+    void layOut(qreal scale, QPoint origin);
+    // The window's size at a scale of its design.
+    static QSize designedSize(qreal scale = 1.0);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void build();
     void buildChart();
     void buildResultsPanel();
     void setTabOrder();
+    void addFullScreenKey();
+    void fillScreen();
+    void followScreen(QScreen *screen);
     void describeForAccessibility(bool hiraganaShown);
     drill::Option selectedOption() const;
     void pressChart(int kanaIndex);
@@ -75,6 +96,12 @@ private:
 
     drill::Session &session_;
     Timing timing_;
+    BuiltLayout layout_;
+    qreal scale_ = 1.0;
+    QPoint origin_;
+    bool placed_ = false;
+    bool followingScreens_ = false;
+    std::vector<QMetaObject::Connection> screenConnections_;
 
     QLabel *label1_ = nullptr;
     QLabel *label2_ = nullptr;

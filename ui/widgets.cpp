@@ -1,12 +1,16 @@
 #include "widgets.h"
 
+#include "builtlayout.h"
+
 #include <QHash>
 #include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace ui {
 
@@ -15,40 +19,119 @@ namespace {
 struct PictureKey
 {
     QString resource;
-    qreal ratio;
+    QSize pixels;
     bool operator==(const PictureKey &other) const = default;
 };
 
 size_t qHash(const PictureKey &key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.resource, key.ratio);
+    return qHashMulti(seed, key.resource, key.pixels.width(), key.pixels.height());
 }
 
 // The build renders every picture from its SVG file to PNG files at one and
 // two device pixels a pixel (":/pictures/rendered/NAME.png", "NAME@2x.png"),
 // so that the common screens load ready pixels instead of parsing and
-// drawing vectors, which costs time and memory; any other scale draws the
-// SVG file at that scale.
-QString renderedAt(const QString &resource, qreal devicePixelRatio)
+// drawing vectors, which costs time and memory; any other size draws the
+// SVG file at that size.
+QString rendered(const QString &resource, bool twice)
 {
     const QString name = resource.section(QLatin1Char('/'), -1).section(QLatin1Char('.'), 0, 0);
-    const QString suffix =
-        devicePixelRatio == 2.0 ? QStringLiteral("@2x.png") : QStringLiteral(".png");
+    const QString suffix = twice ? QStringLiteral("@2x.png") : QStringLiteral(".png");
     return QStringLiteral(":/pictures/rendered/") + name + suffix;
 }
 
-QPixmap drawnFromVectors(const QString &resource, qreal devicePixelRatio)
+// Each picture's vectors, read once: a new scale draws them again without
+// parsing the file again.
+QSvgRenderer &vectors(const QString &resource)
 {
-    QSvgRenderer renderer(resource);
-    const QSize logical = renderer.defaultSize();
-    QPixmap pixmap(QSize(qCeil(logical.width() * devicePixelRatio),
-                         qCeil(logical.height() * devicePixelRatio)));
+    static QHash<QString, std::shared_ptr<QSvgRenderer>> renderers;
+    auto it = renderers.find(resource);
+    if (it == renderers.end()) {
+        it = renderers.insert(resource, std::make_shared<QSvgRenderer>(resource));
+    }
+    return **it;
+}
+
+QPixmap drawnFromVectors(const QString &resource, QSize pixels)
+{
+    QPixmap pixmap(pixels);
     pixmap.fill(Qt::transparent);
     {
         QPainter painter(&pixmap);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
+        vectors(resource).render(&painter, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
     }
     return pixmap;
+}
+
+// The device-pixel grid under a painter. A fill of a rectangle rounds its
+// edges to the nearest grid line, halves upwards, so an edge at device
+// coordinate e falls on the line floor(e + 0.5): rectangles snapped so cover
+// exactly the pixels a fill of the unsnapped rectangle would (the window's
+// own background fill among them), and neighbours that share an edge share
+// its grid line. A line one pixel of the layout wide is a whole number of device
+// pixels, the same on every side.
+class DeviceGrid
+{
+public:
+    DeviceGrid(const QPainter &painter, qreal layoutScale)
+        : toDevice_(painter.deviceTransform()), fromDevice_(toDevice_.inverted()),
+          ratio_(toDevice_.m11()), line_(std::max(1.0, edge(layoutScale * ratio_)))
+    {
+    }
+
+    static qreal edge(qreal v) { return std::floor(v + 0.5); }
+    QRectF snap(const QRectF &logical) const
+    {
+        const QRectF d = toDevice_.mapRect(logical);
+        return fromDevice_.mapRect(QRectF(QPointF(edge(d.left()), edge(d.top())),
+                                          QPointF(edge(d.right()), edge(d.bottom()))));
+    }
+    // n lines' width in logical units.
+    qreal lines(int n) const { return n * line_ / ratio_; }
+    // A length rounded to whole device pixels, at least one.
+    qreal whole(qreal logical) const
+    {
+        return std::max(1.0, std::round(logical * ratio_)) / ratio_;
+    }
+    qreal ratio() const { return ratio_; }
+
+private:
+    QTransform toDevice_;
+    QTransform fromDevice_;
+    qreal ratio_;
+    qreal line_; // device pixels
+};
+
+enum class Side
+{
+    Top,
+    Left,
+    Bottom,
+    Right
+};
+
+// A line of width w along one side, inside a box.
+QRectF sideOf(const QRectF &box, Side side, qreal w)
+{
+    switch (side) {
+    case Side::Top:
+        return {box.left(), box.top(), box.width(), w};
+    case Side::Left:
+        return {box.left(), box.top(), w, box.height()};
+    case Side::Bottom:
+        return {box.left(), box.bottom() - w, box.width(), w};
+    case Side::Right:
+        break;
+    }
+    return {box.right() - w, box.top(), w, box.height()};
+}
+
+// A frame of width w inside a box, all in one colour.
+void frame(QPainter &painter, const QRectF &box, qreal w, const QColor &colour)
+{
+    for (Side side : {Side::Top, Side::Left, Side::Bottom, Side::Right}) {
+        painter.fillRect(sideOf(box, side, w), colour);
+    }
 }
 
 } // namespace
@@ -58,32 +141,42 @@ QSize pictureSize(const QString &resource)
     static QHash<QString, QSize> sizes;
     auto it = sizes.find(resource);
     if (it == sizes.end()) {
-        QSize size = QImageReader(renderedAt(resource, 1.0)).size();
+        QSize size = QImageReader(rendered(resource, false)).size();
         if (!size.isValid()) {
-            size = QSvgRenderer(resource).defaultSize();
+            size = vectors(resource).defaultSize();
         }
         it = sizes.insert(resource, size);
     }
     return *it;
 }
 
-QPixmap pictureAt(const QString &resource, qreal devicePixelRatio)
+QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixelRatio)
 {
     static QHash<PictureKey, QPixmap> cache;
-    const PictureKey key{resource, devicePixelRatio};
+    const PictureKey key{resource, devicePixels};
     auto it = cache.find(key);
     if (it == cache.end()) {
         QPixmap pixmap;
-        if (devicePixelRatio == 1.0 || devicePixelRatio == 2.0) {
-            pixmap.load(renderedAt(resource, devicePixelRatio));
+        const QSize natural = pictureSize(resource);
+        if (devicePixels == natural || devicePixels == natural * 2) {
+            pixmap.load(rendered(resource, devicePixels != natural));
         }
         if (pixmap.isNull()) {
-            pixmap = drawnFromVectors(resource, devicePixelRatio);
+            pixmap = drawnFromVectors(resource, devicePixels);
         }
-        pixmap.setDevicePixelRatio(devicePixelRatio);
         it = cache.insert(key, pixmap);
     }
-    return *it;
+    QPixmap pixmap = *it;
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+QPixmap pictureAt(const QString &resource, qreal devicePixelRatio)
+{
+    const QSizeF natural = vectors(resource).defaultSize();
+    const QSize pixels(qCeil(natural.width() * devicePixelRatio),
+                       qCeil(natural.height() * devicePixelRatio));
+    return pictureIn(resource, pixels, devicePixelRatio);
 }
 
 FlatButton::FlatButton(const QString &text, QColor face, QWidget *parent)
@@ -109,44 +202,60 @@ void FlatButton::setPicture(const QString &resource)
 void FlatButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QRect r = rect();
-    painter.fillRect(r, face_);
+    const qreal scale = layoutScale(this);
+    const DeviceGrid grid(painter, scale);
+    const QRectF box = grid.snap(QRectF(rect()));
+    painter.fillRect(box, face_);
 
+    // The two-line edge of a desktop button: the outer lines light above and
+    // left, dark below and right, the inner ones white and grey; pressed in,
+    // the other way round. The later sides own the corners.
     const bool sunken = isDown() || isChecked();
-    const QColor light = sunken ? QColor(64, 64, 64) : QColor(255, 255, 255);
-    const QColor dark = sunken ? QColor(255, 255, 255) : QColor(64, 64, 64);
-    const QColor shade = face_.darker(140);
-    painter.setPen(light);
-    painter.drawLine(r.topLeft(), r.topRight() - QPoint(1, 0));
-    painter.drawLine(r.topLeft(), r.bottomLeft() - QPoint(0, 1));
-    painter.setPen(dark);
-    painter.drawLine(r.bottomLeft(), r.bottomRight());
-    painter.drawLine(r.topRight(), r.bottomRight());
-    painter.setPen(shade);
-    if (sunken) {
-        painter.drawLine(r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-2, 1));
-        painter.drawLine(r.topLeft() + QPoint(1, 1), r.bottomLeft() + QPoint(1, -2));
-    } else {
-        painter.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
-        painter.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
+    const QColor light(212, 212, 212);
+    const QColor white(255, 255, 255);
+    const QColor dark(64, 64, 64);
+    const QColor grey(160, 160, 160);
+    const qreal w = grid.lines(1);
+    const QRectF inner = box.adjusted(w, w, -w, -w);
+    struct Line
+    {
+        Side side;
+        QColor outer;
+        QColor inner;
+    };
+    const std::array<Line, 4> raised = {
+        Line{Side::Top, light, white}, Line{Side::Left, light, white},
+        Line{Side::Bottom, dark, grey}, Line{Side::Right, dark, grey}};
+    const std::array<Line, 4> pressed = {Line{Side::Bottom, light, white},
+                                         Line{Side::Right, light, white},
+                                         Line{Side::Top, dark, grey}, Line{Side::Left, dark, grey}};
+    for (const Line &line : sunken ? pressed : raised) {
+        painter.fillRect(sideOf(inner, line.side, w), line.inner);
+    }
+    for (const Line &line : sunken ? pressed : raised) {
+        const bool seam = line.side == Side::Top && seams_.testFlag(Qt::TopEdge);
+        painter.fillRect(sideOf(box, line.side, w), seam ? dark : line.outer);
     }
 
-    const QPoint shift = sunken ? QPoint(1, 1) : QPoint(0, 0);
+    const qreal nudge = sunken ? grid.whole(scale) : 0.0;
     if (!picture_.isEmpty()) {
-        const QPixmap pixmap = pictureAt(picture_, devicePixelRatioF());
-        const QSize size = pictureSize(picture_);
-        const QPoint topLeft((width() - size.width()) / 2, (height() - size.height()) / 2);
-        painter.drawPixmap(topLeft + shift, pixmap);
+        const QSizeF size = QSizeF(pictureSize(picture_)) * scale;
+        const QRectF at = grid.snap(QRectF(
+            QPointF((width() - size.width()) / 2 + nudge, (height() - size.height()) / 2 + nudge),
+            size));
+        const QSize pixels = (at.size() * grid.ratio()).toSize();
+        painter.drawPixmap(at.topLeft(), pictureIn(picture_, pixels, grid.ratio()));
     }
     if (!text().isEmpty()) {
         painter.setFont(font());
-        const QRect textRect = r.translated(shift);
+        const QRectF textRect = QRectF(rect()).translated(nudge, nudge);
         if (isEnabled()) {
             painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
         } else {
             // Disabled captions are drawn embossed, grey on a white shadow.
+            const qreal offset = grid.whole(scale);
             painter.setPen(Qt::white);
-            painter.drawText(textRect.translated(1, 1), Qt::AlignCenter, text());
+            painter.drawText(textRect.translated(offset, offset), Qt::AlignCenter, text());
             painter.setPen(QColor(128, 128, 128));
         }
         painter.drawText(textRect, Qt::AlignCenter, text());
@@ -155,7 +264,8 @@ void FlatButton::paintEvent(QPaintEvent *)
         QPen pen(Qt::black, 1, Qt::DotLine);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(r.adjusted(3, 3, -4, -4));
+        const int inset = std::max(1, qRound(3 * scale));
+        painter.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
     }
 }
 
@@ -171,8 +281,8 @@ void Caption::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     if (frameShape() != QFrame::NoFrame) {
-        painter.setPen(Qt::black);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        const DeviceGrid grid(painter, layoutScale(this));
+        frame(painter, grid.snap(QRectF(rect())), grid.lines(1), Qt::black);
     }
     const QString caption = text();
     if (caption.isEmpty()) {
@@ -198,14 +308,17 @@ CaptionFrame::CaptionFrame(const QString &title, QWidget *parent) : QGroupBox(ti
 void CaptionFrame::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    const qreal scale = layoutScale(this);
+    const DeviceGrid grid(painter, scale);
     const QFontMetrics metrics(font());
-    const int top = metrics.height() / 2;
-    const QRect border(0, top, width() - 2, height() - top - 2);
-    painter.setPen(QColor(160, 160, 160));
-    painter.drawRect(border);
-    painter.setPen(Qt::white);
-    painter.drawRect(border.translated(1, 1));
-    const QRect caption(6, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    const qreal w = grid.lines(1);
+    // An etched line: grey, with a white one a line further right and down.
+    const QRectF box = grid.snap(QRectF(rect()).adjusted(0, metrics.height() / 2, 0, 0));
+    frame(painter, box.adjusted(0, 0, -w, -w), w, QColor(160, 160, 160));
+    frame(painter, box.adjusted(w, w, 0, 0), w, Qt::white);
+    const int indent = qRound(6 * scale);
+    const int margin = qRound(4 * scale);
+    const QRect caption(indent, 0, metrics.horizontalAdvance(title()) + margin, metrics.height());
     painter.fillRect(caption, palette().color(QPalette::Window));
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(caption, Qt::AlignCenter, title());
@@ -220,40 +333,60 @@ Picture::Picture(const QString &resource, QWidget *parent) : QWidget(parent), re
 void Picture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, pictureAt(resource_, devicePixelRatioF()));
+    const DeviceGrid grid(painter, layoutScale(this));
+    const QRectF box = grid.snap(QRectF(rect()));
+    const QSize pixels = (box.size() * grid.ratio()).toSize();
+    painter.drawPixmap(box.topLeft(), pictureIn(resource_, pixels, grid.ratio()));
 }
 
-Ring::Ring(QColor colour, int thickness, QWidget *parent)
+Ring::Ring(QColor colour, qreal thickness, QWidget *parent)
     : QWidget(parent), colour_(colour), thickness_(thickness)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void Ring::setThickness(qreal thickness)
+{
+    thickness_ = thickness;
+    update();
+}
+
 void Ring::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    const DeviceGrid grid(painter, layoutScale(this));
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(colour_, thickness_));
+    const qreal thickness = grid.whole(thickness_);
+    painter.setPen(QPen(colour_, thickness));
     painter.setBrush(Qt::NoBrush);
-    const qreal inset = thickness_ / 2.0;
-    painter.drawEllipse(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
+    const qreal inset = thickness / 2.0;
+    painter.drawEllipse(grid.snap(QRectF(rect())).adjusted(inset, inset, -inset, -inset));
 }
 
-Stroke::Stroke(QLineF line, QColor colour, int thickness, QWidget *parent)
-    : QWidget(parent), line_(line), colour_(colour), thickness_(thickness)
+Stroke::Stroke(QLineF line, QColor colour, qreal thickness, QWidget *parent)
+    : QWidget(parent), colour_(colour), thickness_(thickness)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    setLine(line, thickness);
+}
+
+void Stroke::setLine(QLineF line, qreal thickness)
+{
+    line_ = line;
+    thickness_ = thickness;
     const qreal half = thickness / 2.0;
     const QRectF bounds =
         QRectF(line.p1(), line.p2()).normalized().adjusted(-half, -half, half, half);
     setGeometry(bounds.toAlignedRect());
+    update();
 }
 
 void Stroke::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    const DeviceGrid grid(painter, layoutScale(this));
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(colour_, thickness_, Qt::SolidLine, Qt::RoundCap));
+    painter.setPen(QPen(colour_, grid.whole(thickness_), Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(line_.translated(-QPointF(pos())));
 }
 

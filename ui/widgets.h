@@ -18,12 +18,18 @@ namespace ui {
 // The picture at a resource path rendered at a device pixel ratio, cached,
 // so that a picture is drawn from its vectors once per screen scale.
 QPixmap pictureAt(const QString &resource, qreal devicePixelRatio);
+// The picture drawn to fill a number of device pixels, for a device pixel
+// ratio; cached likewise.
+QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixelRatio);
 // A picture's natural size in logical pixels.
 QSize pictureSize(const QString &resource);
 
-// A push button that paints a flat face in its background colour, with a
-// thin raised edge (sunken while pressed or when checked), its caption or
-// its picture centred, and a dotted focus frame.
+// A push button that paints a flat face in its background colour inside a
+// raised edge of two lines, light and white at the top and left, dark and
+// grey at the bottom and right (the reverse while pressed or when checked),
+// its caption or its picture centred, and a dotted focus frame. Every line
+// lies on whole device pixels inside the button's own rectangle.
+
 class FlatButton : public QPushButton
 {
     Q_OBJECT
@@ -33,6 +39,10 @@ public:
     QColor face() const { return face_; }
     void setPicture(const QString &resource);
     QString picture() const { return picture_; }
+    // Edges that lie over a neighbour's edge beneath this button: their
+    // outer line is the neighbour's dark one, so that a seam looks the same
+    // whichever of the two buttons lies on top.
+    void setSeams(Qt::Edges seams) { seams_ = seams; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -40,6 +50,7 @@ protected:
 private:
     QColor face_;
     QString picture_;
+    Qt::Edges seams_;
 };
 
 // A label that draws its one line of text from the top edge of its box, the
@@ -69,8 +80,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-// A picture control: exactly as large as its picture, drawn unscaled from its
-// top-left corner; only the picture's own shapes are painted.
+// A picture control: as large as its picture at the layout's scale (its
+// natural size at the designed one), drawn from its vectors at the device's
+// resolution from its top-left corner; only the picture's own shapes are
+// painted.
 class Picture : public QWidget
 {
     Q_OBJECT
@@ -90,14 +103,15 @@ class Ring : public QWidget
 {
     Q_OBJECT
 public:
-    Ring(QColor colour, int thickness, QWidget *parent);
+    Ring(QColor colour, qreal thickness, QWidget *parent);
+    void setThickness(qreal thickness);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QColor colour_;
-    int thickness_;
+    qreal thickness_;
 };
 
 // A straight stroke between two points of the parent, with round ends.
@@ -105,8 +119,10 @@ class Stroke : public QWidget
 {
     Q_OBJECT
 public:
-    Stroke(QLineF line, QColor colour, int thickness, QWidget *parent);
+    Stroke(QLineF line, QColor colour, qreal thickness, QWidget *parent);
     QLineF line() const { return line_; }
+    // Moves the stroke, taking its widget's rectangle along.
+    void setLine(QLineF line, qreal thickness);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -114,7 +130,7 @@ protected:
 private:
     QLineF line_; // in the parent's coordinates
     QColor colour_;
-    int thickness_;
+    qreal thickness_;
 };
 
 } // namespace ui

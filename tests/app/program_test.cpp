@@ -78,6 +78,14 @@ void ProgramTest::menuLayout()
     const QImage image = control->grab().toImage();
     QCOMPARE(image.pixelColor(4, expected.height() / 2), face);
     QCOMPARE(image.pixelColor(expected.width() / 2, 3), face);
+    // All four edges show on the white window, in neither white nor the face.
+    for (QPoint edge : {QPoint(0, expected.height() / 2), QPoint(expected.width() / 2, 0),
+                        QPoint(expected.width() - 1, expected.height() / 2),
+                        QPoint(expected.width() / 2, expected.height() - 1)}) {
+        const QColor colour = image.pixelColor(edge);
+        QVERIFY2(colour != QColor(Qt::white) && colour != face,
+                 qPrintable(QStringLiteral("%1,%2").arg(edge.x()).arg(edge.y())));
+    }
     const QSize size = ui::pictureSize(picture);
     QVERIFY(size.width() < expected.width() && size.height() < expected.height());
 }

@@ -6,6 +6,7 @@
 #include "../support/controls.h"
 #include "drill/session.h"
 #include "ui/chartlayout.h"
+#include "ui/layouttable.h"
 #include "ui/look.h"
 #include "ui/practicewindow.h"
 #include "ui/secondsclock.h"
@@ -135,43 +136,22 @@ void PracticeWindowTest::geometry_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("expected");
-    const auto row = [](const char *name, QRect r) { QTest::newRow(name) << QString(name) << r; };
-    // Pixels at 15 twips a pixel, relative to the container.
-    row("Image1", {16, -8, 290, 86});
-    row("TimeBox", {432, 16, 137, 41});
-    row("Label4", {576, 24, 89, 25});
-    row("Tokuten", {696, 16, 137, 41});
-    row("Label3", {840, 24, 57, 25});
-    row("Command2", {960, 8, 57, 49});
-    row("Label1", {80, 80, 297, 297});
-    row("Label7", {400, 208, 65, 49});
-    row("Label2", {496, 80, 297, 297});
-    row("Label5", {168, 384, 105, 25});
-    row("Label6", {608, 384, 105, 25});
-    row("Image2", {336, 168, 206, 211});
-    row("Shape1", {488, 72, 321, 321});
-    row("Line1", {507, 91, 274, 274}); // (512, 96)-(776, 360) and half the 10 px stroke
-    row("Line2", {507, 91, 274, 274});
-    row("Frame1", {848, 88, 137, 169});
-    row("Command3", {848, 272, 145, 73});
-    row("Command4", {848, 352, 145, 65});
-    row("ShowWindow", {160, 192, 705, 377});
-    row("Option1", {16, 24, 105, 41});
-    row("Option2", {16, 72, 105, 41});
-    row("Option3", {16, 120, 105, 41});
-    row("Image3(0)", {16, 16, 221, 19});
-    row("Image3(1)", {240, 16, 221, 19});
-    row("Image3(2)", {464, 16, 221, 19});
-    row("Image3(3)", {16, 352, 221, 19});
-    row("Image3(4)", {240, 352, 221, 19});
-    row("Image3(5)", {464, 352, 221, 19});
-    row("Label10", {248, 64, 209, 73});
-    row("Label8", {480, 80, 129, 57});
-    row("Image4", {16, 128, 215, 108});
-    row("Label11", {248, 152, 209, 73});
-    row("Label9", {488, 168, 105, 57});
-    row("Command6", {120, 264, 185, 65});
-    row("Command7", {376, 264, 185, 65});
+    // Every placed control of the katakana drill at its row of the layout
+    // table, in pixels at 15 twips a pixel, relative to its container.
+    for (const ui::Control &row : ui::practiceLayout()) {
+        if (row.kind == ui::Kind::Window || row.kind == ui::Kind::ChartButtons ||
+            row.kind == ui::Kind::Line || row.forms == ui::Forms::Form3) {
+            continue;
+        }
+        const QString name =
+            row.index >= 0 ? QStringLiteral("%1(%2)").arg(QLatin1String(row.name)).arg(row.index)
+                           : QLatin1String(row.name);
+        QTest::newRow(qPrintable(name))
+            << name << QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15);
+    }
+    // The strokes' widgets hold (512, 96)-(776, 360) and half the 10 px stroke.
+    QTest::newRow("Line1") << "Line1" << QRect(507, 91, 274, 274);
+    QTest::newRow("Line2") << "Line2" << QRect(507, 91, 274, 274);
 }
 
 void PracticeWindowTest::geometry()

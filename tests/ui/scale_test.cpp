@@ -1,0 +1,265 @@
+// The practice window on screens of other sizes and scales: placed as the
+// program places it, it fits the screen's free area and every button there
+// can be pressed; F11 fills the screen and returns; every bordered control
+// draws its edges on whole device pixels, equally wide on its four sides and
+// nothing outside its rectangle. Run once per screen, each given to Qt's
+// offscreen platform as a file (QT_QPA_PLATFORM=offscreen:configfile=...).
+
+#include "../drill/scripted_random.h"
+#include "drill/session.h"
+#include "ui/chartlayout.h"
+#include "ui/layouttable.h"
+#include "ui/practicewindow.h"
+#include "ui/widgets.h"
+
+#include <QAbstractButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+struct Fixture
+{
+    Fixture() : session(drill::Direction::HiraganaShown, random), window(session)
+    {
+        window.centreOnScreen(); // as the program opens it
+        window.show();
+        window.activateWindow();
+    }
+    drill::testing::ScriptedRandom random;
+    drill::Session session;
+    ui::PracticeWindow window;
+};
+
+// A widget's rectangle in device pixels of a grab of its window: each edge
+// on the grid line nearest to it, halves upwards, where a fill of the
+// rectangle stops.
+QRect deviceRect(const QWidget *widget, qreal ratio)
+{
+    const QRectF r(widget->mapTo(widget->window(), QPoint()), widget->size());
+    const auto edge = [ratio](qreal v) { return static_cast<int>(std::floor(v * ratio + 0.5)); };
+    return QRect(QPoint(edge(r.left()), edge(r.top())),
+                 QPoint(edge(r.right()) - 1, edge(r.bottom()) - 1));
+}
+
+// A grab of the whole window in device pixels, with the width in device
+// pixels of a line one pixel of the layout wide.
+struct Grab
+{
+    explicit Grab(ui::PracticeWindow &window)
+        : image(window.grab().toImage().convertToFormat(QImage::Format_RGB32)),
+          ratio(window.devicePixelRatioF()),
+          line(std::max(1, static_cast<int>(std::floor(window.scale() * ratio + 0.5))))
+    {
+    }
+    QImage image;
+    qreal ratio;
+    int line;
+};
+
+// How many pixels from a start, stepping one way, differ from a fill colour.
+int edgeWidth(const QImage &image, QPoint from, QPoint step, QRgb fill)
+{
+    int n = 0;
+    for (QPoint p = from; image.rect().contains(p) && image.pixel(p) != fill; p += step) {
+        ++n;
+    }
+    return n;
+}
+
+} // namespace
+
+class ScaleTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fitsTheScreenAndEveryButtonPresses();
+    void fullScreenAndBack();
+    void edgesAreEvenAndInside();
+    void seamsLookAlike();
+    void relayingOutAtTheDesignedScaleRestoresEveryPixel();
+    void followsTheWindowToAnotherScreen();
+};
+
+void ScaleTest::fitsTheScreenAndEveryButtonPresses()
+{
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    const QRect available = f.window.screen()->availableGeometry();
+    const QSize designed = ui::PracticeWindow::designedSize();
+    const qreal expected = std::min({1.0, qreal(available.width()) / designed.width(),
+                                     qreal(available.height()) / designed.height()});
+    QCOMPARE(f.window.scale(), expected);
+    QVERIFY(available.contains(f.window.frameGeometry()));
+    QCOMPARE(f.window.geometry().center(), available.center());
+
+    // Every button, Start, Stop, とじる and the results panel lie on the
+    // screen; a click at a chart button's centre presses that button.
+    QList<QWidget *> onScreen;
+    for (const char *name : {"Command2", "Command3", "Command4", "ShowWindow", "Option3"}) {
+        onScreen << f.window.findChild<QWidget *>(QLatin1String(name));
+    }
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
+        onScreen << f.window.chartButton(k);
+    }
+    for (QWidget *control : onScreen) {
+        const QRect global(control->mapToGlobal(QPoint()), control->size());
+        QVERIFY2(available.contains(global), qPrintable(control->objectName()));
+        const QPoint centre = f.window.mapFromGlobal(global.center());
+        if (control->objectName() == QLatin1String("ShowWindow")) {
+            continue;
+        }
+        QCOMPARE(f.window.childAt(centre), control);
+        if (auto *chart = qobject_cast<ui::FlatButton *>(control);
+            chart && chart->objectName() == QLatin1String("Command1")) {
+            QSignalSpy pressed(chart, &QAbstractButton::clicked);
+            QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {}, centre);
+            QVERIFY2(pressed.count() == 1, qPrintable(chart->text()));
+        }
+    }
+}
+
+void ScaleTest::fullScreenAndBack()
+{
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    const QRect designed71 = f.window.chartButton(71)->geometry();
+    const QSize normal = f.window.size();
+
+    QTest::keyClick(&f.window, Qt::Key_F11);
+    QTRY_VERIFY(f.window.isFullScreen());
+    const QSize screen = f.window.screen()->geometry().size();
+    QTRY_COMPARE(f.window.size(), screen);
+    const QSize designed = ui::PracticeWindow::designedSize();
+    const qreal s = std::min(qreal(screen.width()) / designed.width(),
+                             qreal(screen.height()) / designed.height());
+    QTRY_COMPARE(f.window.scale(), s);
+    // The chart scaled by s, and the content centred on the white.
+    QRect chart;
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
+        chart |= f.window.chartButton(k)->geometry();
+    }
+    const QRect content((screen.width() - ui::PracticeWindow::designedSize(s).width()) / 2,
+                        (screen.height() - ui::PracticeWindow::designedSize(s).height()) / 2, 0, 0);
+    QCOMPARE(chart.topLeft(),
+             content.topLeft() + QPoint(std::lround(16 * s), std::lround(440 * s)));
+    QVERIFY2(
+        std::abs(chart.width() - 985 * s) <= 2 && std::abs(chart.height() - 281 * s) <= 2,
+        qPrintable(QStringLiteral("%1x%2 at %3").arg(chart.width()).arg(chart.height()).arg(s)));
+    QCOMPARE(f.window.chartButton(71)->geometry(),
+             ui::chartButtonRect(71, s).translated(content.topLeft()));
+
+    QTest::keyClick(&f.window, Qt::Key_F11);
+    QTRY_VERIFY(!f.window.isFullScreen());
+    QTRY_COMPARE(f.window.size(), normal);
+    QCOMPARE(f.window.chartButton(71)->geometry(), designed71);
+}
+
+void ScaleTest::edgesAreEvenAndInside()
+{
+    // Each bordered control on the window's white, from the layout table.
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    const Grab g(f.window);
+    const QRgb white = qRgb(255, 255, 255);
+    int checked = 0;
+    for (const ui::Control &row : ui::practiceLayout()) {
+        const bool bordered = row.line > 0 && !row.container &&
+                              (row.kind == ui::Kind::Label || row.kind == ui::Kind::FlatButton);
+        if (!bordered) {
+            continue;
+        }
+        const QWidget *control = f.window.findChild<QWidget *>(QLatin1String(row.name));
+        const QRect r = deviceRect(control, g.ratio);
+        // The fill, where no line and no text lies: just inside the edges,
+        // a quarter down.
+        const int lines = row.kind == ui::Kind::FlatButton ? 2 : 1;
+        const QPoint inside(r.left() + lines * g.line + 1, r.top() + r.height() / 4);
+        const QRgb fill = g.image.pixel(inside);
+        const int midX = r.left() + r.width() / 4;
+        const int midY = r.top() + r.height() / 4;
+        const QString where = QStringLiteral("%1 at %2").arg(QLatin1String(row.name)).arg(g.ratio);
+        // Equally wide on the four sides...
+        const QList<int> widths = {edgeWidth(g.image, {r.left(), midY}, {1, 0}, fill),
+                                   edgeWidth(g.image, {r.right(), midY}, {-1, 0}, fill),
+                                   edgeWidth(g.image, {midX, r.top()}, {0, 1}, fill),
+                                   edgeWidth(g.image, {midX, r.bottom()}, {0, -1}, fill)};
+        QCOMPARE(widths, QList<int>(4, lines * g.line));
+        // ...and nothing beyond them.
+        for (QPoint outside : {QPoint(r.left() - 1, midY), QPoint(r.right() + 1, midY),
+                               QPoint(midX, r.top() - 1), QPoint(midX, r.bottom() + 1)}) {
+            QVERIFY2(
+                g.image.pixel(outside) == white,
+                qPrintable(where +
+                           QStringLiteral(": colour at %1,%2").arg(outside.x()).arg(outside.y())));
+        }
+        ++checked;
+    }
+    QCOMPARE(checked, 5); // Label1, Label2, TimeBox, Tokuten, とじる
+}
+
+void ScaleTest::seamsLookAlike()
+{
+    // Across a seam between two chart buttons, from the one to the other,
+    // the same lines whether the seam runs down or across: the upper or left
+    // button's grey and dark lines, then the other's white one.
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    const Grab g(f.window);
+    const auto across = [&](QPoint from, QPoint step) {
+        QList<QRgb> colours;
+        for (int i = 0; i < 3 * g.line; ++i) {
+            colours << g.image.pixel(from + step * i);
+        }
+        return colours;
+    };
+    for (int k : {2, 8, 13, 22, 49, 63}) {
+        // k's left neighbour (k + 5) lies over it; the button below k lies
+        // over k.
+        const QRect r = deviceRect(f.window.chartButton(k), g.ratio);
+        const QRect below = deviceRect(f.window.chartButton(k + 1), g.ratio);
+        const QList<QRgb> down = across({r.left() - g.line, r.center().y()}, {1, 0});
+        const QList<QRgb> acrossRows = across({r.center().x(), below.top() - g.line}, {0, 1});
+        QVERIFY2(down == acrossRows, qPrintable(QString::number(k)));
+        QCOMPARE(QColor(down[g.line]).lightness() < 100, true); // the dark line
+    }
+}
+
+void ScaleTest::relayingOutAtTheDesignedScaleRestoresEveryPixel()
+{
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    const qreal s = f.window.scale();
+    const QImage before = f.window.grab().toImage();
+    f.window.layOut(0.7, {5, 9});
+    QVERIFY(f.window.grab().toImage() != before);
+    f.window.layOut(s, {});
+    QCOMPARE(f.window.grab().toImage(), before);
+}
+
+void ScaleTest::followsTheWindowToAnotherScreen()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screens.size() < 2) {
+        QSKIP("one screen");
+    }
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    for (QScreen *screen : {screens[1], screens[0]}) {
+        f.window.setScreen(screen);
+        const QRect available = screen->availableGeometry();
+        const qreal expected =
+            std::min({1.0, available.width() / 1024.0, available.height() / 768.0});
+        QTRY_COMPARE(f.window.scale(), expected);
+        QVERIFY(available.contains(f.window.geometry()));
+        QCOMPARE(f.window.chartButton(71)->geometry(), ui::chartButtonRect(71, expected));
+    }
+}
+
+QTEST_MAIN(ScaleTest)
+#include "scale_test.moc"

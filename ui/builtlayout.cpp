@@ -1,0 +1,217 @@
+#include "builtlayout.h"
+
+#include "chartlayout.h"
+#include "look.h"
+#include "widgets.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QVariant>
+#include <cstring>
+
+namespace ui {
+namespace {
+
+constexpr const char *kScaleProperty = "layoutScale";
+
+QColor colourOf(std::uint32_t value)
+{
+    switch (value) {
+    case colour::ButtonFace:
+        return QGuiApplication::palette().color(QPalette::Button);
+    case colour::ButtonText:
+        return QGuiApplication::palette().color(QPalette::ButtonText);
+    default:
+        return bgr(value);
+    }
+}
+
+bool belongsTo(const Control &row, Forms form)
+{
+    return row.forms == Forms::Both || row.forms == form;
+}
+
+QString textOf(const Control &row)
+{
+    return QString::fromUtf8(row.text);
+}
+
+// A label as the design draws it: text colour, an opaque background or none,
+// an optional single-line border, and the alignment of its text.
+QWidget *makeLabel(const Control &row, QWidget *parent)
+{
+    auto *label = new Caption(textOf(row), parent);
+    label->setAlignment(row.alignment);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colourOf(row.foreground));
+    if (row.background != colour::Transparent) {
+        palette.setColor(QPalette::Window, colourOf(row.background));
+        label->setAutoFillBackground(true);
+    }
+    label->setPalette(palette);
+    label->setBorder(row.line > 0);
+    label->setFocusPolicy(Qt::NoFocus);
+    return label;
+}
+
+QWidget *makeControl(const Control &row, QWidget *parent)
+{
+    switch (row.kind) {
+    case Kind::Picture:
+        return new Picture(textOf(row), parent);
+    case Kind::Label:
+        return makeLabel(row, parent);
+    case Kind::FlatButton:
+    case Kind::Option:
+        return new FlatButton(textOf(row), colourOf(row.background), parent);
+    case Kind::PictureButton: {
+        auto *button = new FlatButton(QString(), colourOf(row.background), parent);
+        button->setPicture(textOf(row));
+        return button;
+    }
+    case Kind::SystemButton: {
+        // Enter presses it as Space does.
+        auto *button = new QPushButton(textOf(row), parent);
+        button->setAutoDefault(true);
+        return button;
+    }
+    case Kind::CaptionFrame: {
+        auto *frame = new CaptionFrame(textOf(row), parent);
+        frame->setAutoFillBackground(true);
+        frame->setFocusPolicy(Qt::NoFocus);
+        return frame;
+    }
+    case Kind::Panel: {
+        auto *panel = new QFrame(parent);
+        panel->setFrameStyle(QFrame::NoFrame);
+        panel->setAutoFillBackground(true);
+        return panel;
+    }
+    case Kind::Ring:
+        return new Ring(colourOf(row.foreground), row.line, parent);
+    case Kind::Line:
+        return new Stroke(QLineF(), colourOf(row.foreground), row.line, parent);
+    case Kind::Window:
+    case Kind::ChartButtons:
+        break;
+    }
+    return nullptr;
+}
+
+void setBackground(QWidget *widget, const Control &row)
+{
+    if (row.background == colour::Transparent) {
+        return;
+    }
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colourOf(row.background));
+    widget->setPalette(palette);
+}
+
+QFont fontAt(const Control &row, qreal scale)
+{
+    if (row.em > 0) {
+        return drillFont(scaledEm(row.em, scale), row.bold);
+    }
+    QFont font = uiFont();
+    font.setPixelSize(scaledEm(font.pixelSize(), scale));
+    return font;
+}
+
+} // namespace
+
+qreal layoutScale(const QWidget *widget)
+{
+    const QWidget *window = widget ? widget->window() : nullptr;
+    const QVariant scale = window ? window->property(kScaleProperty) : QVariant();
+    return scale.isValid() ? scale.toReal() : 1.0;
+}
+
+void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms form,
+                        const std::function<QString(int)> &chartCaption)
+{
+    window_ = window;
+    for (const Control &row : table) {
+        if (!belongsTo(row, form)) {
+            continue;
+        }
+        if (row.kind == Kind::Window) {
+            windowRow_ = &row;
+            window->setWindowTitle(textOf(row));
+            setBackground(window, row);
+            window->setAutoFillBackground(true);
+            continue;
+        }
+        QWidget *parent = row.container ? find(row.container) : window;
+        if (row.kind == Kind::ChartButtons) {
+            for (int k = row.index; k <= row.last; ++k) {
+                auto *button = new FlatButton(chartCaption(k), colourOf(row.background), parent);
+                // A control array: every chart button has the row's name,
+                // told apart by its index, which is its kana index.
+                button->setObjectName(QLatin1String(row.name));
+                button->setProperty("index", k);
+                button->setSeams(chartSeams(k));
+                placed_.push_back({&row, button, k});
+            }
+            continue;
+        }
+        QWidget *widget = makeControl(row, parent);
+        widget->setObjectName(QLatin1String(row.name));
+        if (row.index >= 0) {
+            widget->setProperty("index", row.index);
+        }
+        if (row.kind == Kind::CaptionFrame || row.kind == Kind::Panel) {
+            setBackground(widget, row);
+        }
+        placed_.push_back({&row, widget, row.index});
+    }
+}
+
+void BuiltLayout::layOut(qreal scale, QPoint origin)
+{
+    window_->setProperty(kScaleProperty, scale);
+    // A window that draws no text (the menu) sets no font, so that the
+    // built-in face is not registered before a window needs it.
+    if (windowRow_ && windowRow_->em >= 0) {
+        window_->setFont(fontAt(*windowRow_, scale));
+    }
+    for (const Placed &p : placed_) {
+        const Control &row = *p.row;
+        const QPoint shift = row.container ? QPoint() : origin;
+        if (row.em > 0) {
+            p.widget->setFont(fontAt(row, scale));
+        }
+        switch (row.kind) {
+        case Kind::ChartButtons:
+            p.widget->setGeometry(chartButtonRect(p.index, scale).translated(shift));
+            break;
+        case Kind::Line: {
+            const QPointF from(scaledPx(row.left, scale), scaledPx(row.top, scale));
+            const QPointF to(scaledPx(row.width, scale), scaledPx(row.height, scale));
+            static_cast<Stroke *>(p.widget)->setLine(QLineF(from + shift, to + shift),
+                                                     row.line * scale);
+            break;
+        }
+        case Kind::Ring:
+            static_cast<Ring *>(p.widget)->setThickness(row.line * scale);
+            [[fallthrough]];
+        default:
+            p.widget->setGeometry(
+                scaledRect(row.left, row.top, row.width, row.height, scale).translated(shift));
+            break;
+        }
+    }
+}
+
+QWidget *BuiltLayout::find(const char *name, int index) const
+{
+    for (const Placed &p : placed_) {
+        if (std::strcmp(p.row->name, name) == 0 && (index < 0 || p.index == index)) {
+            return p.widget;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace ui

@@ -1,0 +1,51 @@
+#pragma once
+
+// A window's controls built from its layout table, and laid out again at any
+// scale: rectangles, fonts, line widths and pictures all follow the scale.
+
+#include "layouttable.h"
+
+#include <QPoint>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace ui {
+
+// The scale a window's controls are laid out at, which their painting
+// follows (the width of a border line); 1 unless the window was laid out.
+qreal layoutScale(const QWidget *widget);
+
+class BuiltLayout
+{
+public:
+    // Builds the rows of a table that belong to a form on a window, in the
+    // table's order; chart buttons are captioned by chartCaption(kanaIndex).
+    void build(QWidget *window, std::span<const Control> table, Forms form,
+               const std::function<QString(int)> &chartCaption = {});
+    // Places every control at a scale, those on the client area shifted by
+    // an origin.
+    void layOut(qreal scale, QPoint origin = {});
+
+    // The control of a name (and index, for an element of a control array).
+    QWidget *find(const char *name, int index = -1) const;
+    template <typename T> T *get(const char *name, int index = -1) const
+    {
+        return static_cast<T *>(find(name, index));
+    }
+
+private:
+    struct Placed
+    {
+        const Control *row;
+        QWidget *widget;
+        int index; // kana index of a chart button, else the row's index
+    };
+    QWidget *window_ = nullptr;
+    const Control *windowRow_ = nullptr;
+    std::vector<Placed> placed_;
+};
+
+} // namespace ui

@@ -1,0 +1,87 @@
+#pragma once
+
+// The windows' layouts as data: one row a control, as the design's own tables
+// give them, and the rules that lay a table out at a scale.
+
+#include <QRect>
+#include <QRectF>
+#include <cstdint>
+#include <span>
+
+namespace ui {
+
+enum class Kind
+{
+    Window,        // the window itself: its client area and background
+    Picture,       // a picture at its natural size; text names the picture
+    Label,         // text on the window's surface
+    FlatButton,    // a push button in the coloured-button style
+    PictureButton, // the same with a picture instead of a caption; text names it
+    SystemButton,  // a push button in the system look
+    Option,        // an option of a group, drawn as a coloured button
+    CaptionFrame,  // a frame with a caption
+    Panel,         // a borderless coloured panel
+    Ring,          // a circle outline
+    Line,          // a straight line; the rectangle holds its two ends
+    ChartButtons,  // chart buttons `first` to `last`, placed by the chart formula
+};
+
+// Which of the two practice windows a row belongs to; the menu's rows are
+// Both.
+enum class Forms
+{
+    Both,
+    Form2,
+    Form3
+};
+
+// Colours beyond the 0x00BBGGRR values: the desktop's button colours, and
+// no background at all.
+namespace colour {
+inline constexpr std::uint32_t ButtonFace = 0x8000000F;
+inline constexpr std::uint32_t ButtonText = 0x80000012;
+inline constexpr std::uint32_t Transparent = 0xFFFFFFFF;
+} // namespace colour
+
+struct Control
+{
+    const char *name;
+    Kind kind;
+    const char *container;        // nullptr: the window's client area
+    int left, top, width, height; // twips; a line's ends: x1, y1, x2, y2
+    int em;                       // font em height in pixels; 0: the window's font; -1: none
+    bool bold;
+    std::uint32_t background;
+    std::uint32_t foreground;
+    int line; // border or stroke width in pixels; 0: none
+    Qt::Alignment alignment;
+    const char *text; // text at load, or the picture's resource
+    Forms forms = Forms::Both;
+    int index = -1; // element of a control array; chart rows: the first
+    int last = -1;  // chart rows: the last kana index
+};
+
+// The rows stand in stacking order from the bottom up: first what is drawn
+// on a surface, then the child windows.
+std::span<const Control> practiceLayout();
+std::span<const Control> menuLayout();
+// A table's Window row.
+const Control &windowRow(std::span<const Control> table);
+
+// The chart formula, in twips: rows at top + rowPitch × r; the basic block's
+// groups leftwards from basicLeft, the voiced block's from voicedLeft, a
+// columnPitch apart. Neighbours overlap by `overlap`.
+struct ChartDesign
+{
+    int top, rowPitch, columnPitch, basicLeft, voicedLeft, buttonWidth, buttonHeight, overlap;
+};
+inline constexpr ChartDesign kChart{6600, 840, 960, 14040, 4080, 975, 855, 15};
+
+// Twips to pixels at a scale: each edge is rounded on its own, so that
+// controls that meet at the designed size still meet.
+int scaledPx(int twips, qreal scale);
+QRect scaledRect(int left, int top, int width, int height, qreal scale);
+// A font's em height at a scale.
+int scaledEm(int em, qreal scale);
+
+} // namespace ui
