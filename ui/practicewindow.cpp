@@ -99,8 +99,9 @@ PracticeWindow::PracticeWindow(drill::Session &session, Timing timing)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     build();
+    guardKeys();
     session_.Load();
-    judgeCountdownStarts_ = session_.state().judgeCountdownStarts;
+    shown_ = session_.state();
     render();
     chart_[43]->setFocus(Qt::OtherFocusReason);
 }
@@ -239,6 +240,49 @@ void PracticeWindow::describeForAccessibility(bool hiraganaShown)
     line2_->setAccessibleName(QStringLiteral("ばつ"));
 }
 
+void PracticeWindow::guardKeys()
+{
+    keyHoldOff_ = new QTimer(this);
+    keyHoldOff_->setObjectName(QStringLiteral("KeyHoldOff"));
+    keyHoldOff_->setSingleShot(true);
+    keyHoldOff_->setInterval(timing_.keyHoldOffMs);
+    for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
+        button->installEventFilter(this);
+    }
+    for (QShortcut *shortcut : findChildren<QShortcut *>()) {
+        shortcut->setAutoRepeat(false);
+        shortcut->installEventFilter(this);
+    }
+}
+
+bool PracticeWindow::keyMustNotPress(QObject *watched, QEvent *event) const
+{
+    // Only a fresh press of a key presses a button: a held key repeats
+    // its press, and a child who holds Enter means one press. While the
+    // results have just come up no key presses anything, so that the child
+    // sees them before a key can put them away.
+    switch (event->type()) {
+    case QEvent::Shortcut:
+        return keyHoldOff_->isActive();
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (!qobject_cast<QAbstractButton *>(watched)) {
+            return false;
+        }
+        switch (static_cast<const QKeyEvent *>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+        case Qt::Key_Select:
+            return static_cast<const QKeyEvent *>(event)->isAutoRepeat() || keyHoldOff_->isActive();
+        default:
+            return false;
+        }
+    default:
+        return false;
+    }
+}
+
 void PracticeWindow::buildChart()
 {
     const QFont chartFont = drillFont(37, true);
@@ -365,6 +409,9 @@ FlatButton *PracticeWindow::chartNeighbour(int kanaIndex, int columnStep, int ro
 
 bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (keyMustNotPress(watched, event)) {
+        return true;
+    }
     // The arrow keys move the focus over the chart as it is laid out.
     if (event->type() == QEvent::KeyPress) {
         const int k = chartIndexOf(watched);
@@ -430,35 +477,85 @@ void PracticeWindow::clockTick()
 void PracticeWindow::render()
 {
     const drill::WindowState &state = session_.state();
+    const FocusHolder holder = focusHolder();
+    const FocusMove move = focusMove(shown_, state, holder);
+    if (move != FocusMove::Stay) {
+        // The window holds the focus while the controls change, so that a
+        // focused control that is disabled or hidden now cannot hand it on
+        // to the next one in the tab order.
+        if (holder == FocusHolder::Chart) {
+            focusBeforeLock_ = focusWidget();
+        }
+        setFocus(Qt::OtherFocusReason);
+    }
+
     label1_->setText(qs(state.label1));
     label2_->setText(qs(state.label2));
     tokuten_->setText(qs(state.tokuten));
     timeBox_->setText(qs(state.timeBox));
     label10_->setText(qs(state.label10));
     label11_->setText(qs(state.label11));
-    const bool startHadFocus = command3_->hasFocus();
     command3_->setEnabled(state.startEnabled);
     command4_->setEnabled(state.stopEnabled);
     shape1_->setVisible(state.shape1Visible);
     image2_->setVisible(state.image2Visible);
     line1_->setVisible(state.crossVisible);
     line2_->setVisible(state.crossVisible);
-    const bool panelWasHidden = showWindow_->isHidden();
     showWindow_->setVisible(state.showWindowVisible);
+    if (state.showWindowVisible && !shown_.showWindowVisible) {
+        keyHoldOff_->start();
+    } else if (!state.showWindowVisible || state.phase != shown_.phase) {
+        keyHoldOff_->stop(); // the results were put away or a session started
+    }
     renderChart(state);
     renderTimers(state);
+    shown_ = state;
+    placeFocus(move);
+}
 
-    // The keyboard follows the session: a session started from the keyboard
-    // goes on at the chart's first button; the results take the focus to
-    // もういちどする, and once they are put away スタート has it.
-    if (startHadFocus && !state.startEnabled) {
-        chart_[43]->setFocus(Qt::OtherFocusReason);
+FocusHolder PracticeWindow::focusHolder() const
+{
+    const QWidget *focused = focusWidget();
+    if (chartIndexOf(focused) > 0) {
+        return FocusHolder::Chart;
     }
-    if (panelWasHidden && state.showWindowVisible) {
-        command6_->setFocus(Qt::OtherFocusReason);
-    } else if (!panelWasHidden && !state.showWindowVisible && state.startEnabled) {
-        command3_->setFocus(Qt::OtherFocusReason);
+    if (focused == command3_) {
+        return FocusHolder::Start;
     }
+    if (focused == command4_) {
+        return FocusHolder::Stop;
+    }
+    if (focused == this) {
+        return FocusHolder::Window;
+    }
+    if (focused && showWindow_->isAncestorOf(focused)) {
+        return FocusHolder::Results;
+    }
+    return FocusHolder::Other;
+}
+
+void PracticeWindow::placeFocus(FocusMove move)
+{
+    QWidget *target = nullptr;
+    switch (move) {
+    case FocusMove::Stay:
+    case FocusMove::Window:
+        return;
+    case FocusMove::LockedChart:
+        target = focusBeforeLock_ ? focusBeforeLock_.data() : chart_[43];
+        break;
+    case FocusMove::FirstChart:
+        target = chart_[43];
+        break;
+    case FocusMove::Start:
+        target = command3_;
+        break;
+    case FocusMove::Again:
+        target = command6_;
+        break;
+    }
+    focusBeforeLock_ = nullptr;
+    target->setFocus(Qt::OtherFocusReason);
 }
 
 void PracticeWindow::renderChart(const drill::WindowState &state)
@@ -467,26 +564,10 @@ void PracticeWindow::renderChart(const drill::WindowState &state)
         chart_[static_cast<std::size_t>(k)]->setFace(
             bgr(state.chartColour[static_cast<std::size_t>(k)]));
     }
-    if (state.chartEnabled == chartEnabled_) {
-        return;
-    }
-    chartEnabled_ = state.chartEnabled;
-    if (!chartEnabled_) {
-        // Locking the chart must not hand the keyboard focus on to another
-        // button, where the next Enter would press it: the window holds the
-        // focus until the chart is released.
-        QWidget *focused = focusWidget();
-        const bool onChart = chartIndexOf(focused) > 0;
-        focusBeforeLock_ = onChart ? focused : nullptr;
-        if (onChart) {
-            setFocus(Qt::OtherFocusReason);
+    if (state.chartEnabled != shown_.chartEnabled) {
+        for (int k = 1; k <= drill::kKanaCount; ++k) {
+            chart_[static_cast<std::size_t>(k)]->setEnabled(state.chartEnabled);
         }
-    }
-    for (int k = 1; k <= drill::kKanaCount; ++k) {
-        chart_[static_cast<std::size_t>(k)]->setEnabled(chartEnabled_);
-    }
-    if (chartEnabled_ && focusBeforeLock_ && focusWidget() == this) {
-        focusBeforeLock_->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -494,10 +575,9 @@ void PracticeWindow::renderTimers(const drill::WindowState &state)
 {
     if (!state.timer1Running) {
         timer1_->stop();
-    } else if (!timer1_->isActive() || state.judgeCountdownStarts != judgeCountdownStarts_) {
+    } else if (!timer1_->isActive() || state.judgeCountdownStarts != shown_.judgeCountdownStarts) {
         timer1_->start(); // a full interval from now
     }
-    judgeCountdownStarts_ = state.judgeCountdownStarts;
 
     if (state.timer2Running && !timer2_->isActive()) {
         timer2_->start();

@@ -7,6 +7,7 @@
 // session's direction decides which script is asked and which is answered.
 
 #include "drill/session.h"
+#include "focus.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -32,6 +33,7 @@ struct PracticeTiming
 {
     int judgeIntervalMs = 1000; // Timer1
     int clockIntervalMs = 1000; // Timer2
+    int keyHoldOffMs = 1000;    // keys do nothing this long after the results come up
 };
 
 class PracticeWindow : public QWidget
@@ -67,9 +69,13 @@ private:
     void buildResultsPanel();
     void setTabOrder();
     void describeForAccessibility(bool hiraganaShown);
+    void guardKeys();
+    bool keyMustNotPress(QObject *watched, QEvent *event) const;
     drill::Option selectedOption() const;
     void pressChart(int kanaIndex);
     void render();
+    FocusHolder focusHolder() const;
+    void placeFocus(FocusMove move);
     void renderChart(const drill::WindowState &state);
     void renderTimers(const drill::WindowState &state);
 
@@ -99,10 +105,10 @@ private:
     QPushButton *command7_ = nullptr;
     QTimer *timer1_ = nullptr;
     SecondsClock *timer2_ = nullptr;
+    QTimer *keyHoldOff_ = nullptr; // runs while the keys are held off
 
-    // What the window shows now, to change only what a new state changes.
-    bool chartEnabled_ = true;
-    std::uint32_t judgeCountdownStarts_ = 0;
+    // The state the window shows now, to change only what a new state changes.
+    drill::WindowState shown_;
     // The chart button that had the keyboard focus when the chart was locked
     // for a judgement; it gets the focus back when the chart is released.
     QPointer<QWidget> focusBeforeLock_;

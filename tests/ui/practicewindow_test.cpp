@@ -94,6 +94,28 @@ bool isDark(QColor c)
     return qGray(c.rgb()) < 80;
 }
 
+// Keys as a keyboard sends them to the focused widget: a fresh press, the
+// pairs of release and press it repeats while the key is held, each flagged
+// as auto-repeat, and the final release.
+void keyDown(Qt::Key key)
+{
+    QTest::simulateEvent(QApplication::focusWidget(), true, key, Qt::NoModifier, {}, false);
+}
+void keyRepeat(Qt::Key key)
+{
+    QTest::simulateEvent(QApplication::focusWidget(), false, key, Qt::NoModifier, {}, true);
+    QTest::simulateEvent(QApplication::focusWidget(), true, key, Qt::NoModifier, {}, true);
+}
+void keyUp(Qt::Key key)
+{
+    QTest::simulateEvent(QApplication::focusWidget(), false, key, Qt::NoModifier, {}, false);
+}
+void keyTap(Qt::Key key)
+{
+    keyDown(key);
+    keyUp(key);
+}
+
 } // namespace
 
 class PracticeWindowTest : public QObject
@@ -123,6 +145,9 @@ private slots:
     void escapePressesStart();
     void keyboardAloneCarriesASessionRound();
     void focusStaysOffTheOtherButtonsDuringAJudgement();
+    void heldEnterPressesOnce();
+    void quickEntersLeaveTheResultsUp();
+    void stopClickedDuringTheMarkHandsTheFocusToStart();
     void arrowKeysMoveOverTheChart_data();
     void arrowKeysMoveOverTheChart();
     void wholeSessionWithRunningTimers();
@@ -588,6 +613,7 @@ void PracticeWindowTest::keyboardAloneCarriesASessionRound()
     enter(); // ストップ: the results take the focus to もういちどする
     QVERIFY(f.find("ShowWindow")->isVisible());
     QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive()); // keys rest while the results come up
     enter(); // もういちどする: スタート is next
     QVERIFY(f.find("ShowWindow")->isHidden());
     QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
@@ -611,6 +637,96 @@ void PracticeWindowTest::focusStaysOffTheOtherButtonsDuringAJudgement()
     QVERIFY(f.window->isVisible());
     f.judge();
     QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+}
+
+void PracticeWindowTest::heldEnterPressesOnce()
+{
+    Fixture f;
+    QVERIFY(f.showActive());
+    f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
+    f.click("Command3");
+    // Enter held on ロ: one wrong press, however often the chart unlocks
+    // while the key repeats.
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+    keyDown(Qt::Key_Return);
+    for (int i = 0; i < 4; ++i) {
+        keyRepeat(Qt::Key_Return);
+        f.judge();
+        keyRepeat(Qt::Key_Return);
+    }
+    keyUp(Qt::Key_Return);
+    QCOMPARE(f.session.QuestionPoints, 5);
+    QVERIFY(f.find("Line1")->isHidden());
+    QCOMPARE(f.text("Label2"), QString());
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+
+    // Enter held on ストップ shows the results, and they stay up.
+    f.find("Command4")->setFocus();
+    keyDown(Qt::Key_Return);
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive());
+    for (int i = 0; i < 4; ++i) {
+        keyRepeat(Qt::Key_Return);
+    }
+    keyUp(Qt::Key_Return);
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    // A fresh Enter puts them away.
+    keyTap(Qt::Key_Return);
+    QVERIFY(f.find("ShowWindow")->isHidden());
+    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+}
+
+void PracticeWindowTest::quickEntersLeaveTheResultsUp()
+{
+    Fixture f;
+    QVERIFY(f.showActive());
+    f.click("Option3");
+    f.click("Command3");
+    for (int q = 0; q < 15; ++q) {
+        f.pressChart(f.session.CurrentIndex);
+        f.judge();
+    }
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(f.text("Label11"), QStringLiteral("150"));
+    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    // Three quick Enters as the results come up: none of them puts the
+    // results away, starts a session or presses a kana.
+    const int pressed = f.session.PressedIndex;
+    for (int i = 0; i < 3; ++i) {
+        keyTap(Qt::Key_Return);
+        keyTap(Qt::Key_Space);
+    }
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(f.session.PressedIndex, pressed);
+    QCOMPARE(f.text("Tokuten"), QStringLiteral("150"));
+    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    // A moment later the keys work again.
+    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive());
+    keyTap(Qt::Key_Return);
+    QVERIFY(f.find("ShowWindow")->isHidden());
+    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+}
+
+void PracticeWindowTest::stopClickedDuringTheMarkHandsTheFocusToStart()
+{
+    Fixture f;
+    QVERIFY(f.showActive());
+    f.click("Command3");
+    f.click("Command4");                             // results of a stopped session stay up
+    f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
+    f.click("Command3");
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+    keyTap(Qt::Key_Return); // ロ, wrong
+    QVERIFY(f.find("Line1")->isVisible());
+    f.click("Command4"); // the mouse stops during the mark
+    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive());
+    keyTap(Qt::Key_Return);
+    QVERIFY(f.window);
+    QVERIFY(f.window->isVisible());
+    QVERIFY(f.session.running());
 }
 
 void PracticeWindowTest::arrowKeysMoveOverTheChart_data()
