@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyleHints>
 #include <QTimer>
 #include <QtTest>
 
@@ -148,6 +149,7 @@ private slots:
     void heldEnterPressesOnce();
     void quickEntersLeaveTheResultsUp();
     void stopClickedDuringTheMarkHandsTheFocusToStart();
+    void aTapPressesOnce();
     void arrowKeysMoveOverTheChart_data();
     void arrowKeysMoveOverTheChart();
     void wholeSessionWithRunningTimers();
@@ -727,6 +729,46 @@ void PracticeWindowTest::stopClickedDuringTheMarkHandsTheFocusToStart()
     QVERIFY(f.window);
     QVERIFY(f.window->isVisible());
     QVERIFY(f.session.running());
+}
+
+void PracticeWindowTest::aTapPressesOnce()
+{
+    static QPointingDevice *screen =
+        QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+    Fixture f;
+    QVERIFY(f.showActive());
+    const auto at = [&](QWidget *w) { return w->mapTo(f.window, w->rect().center()); };
+    const auto tap = [&](QWidget *w) {
+        QTest::touchEvent(f.window, screen).press(0, at(w));
+        QTest::touchEvent(f.window, screen).release(0, at(w));
+    };
+    QSignalSpy start(f.find<QAbstractButton>("Command3"), &QAbstractButton::clicked);
+    QSignalSpy ro(f.window->chartButton(43), &QAbstractButton::clicked);
+    QSignalSpy ru(f.window->chartButton(42), &QAbstractButton::clicked);
+    QSignalSpy a(f.window->chartButton(1), &QAbstractButton::clicked);
+    f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
+    tap(f.find("Command3"));
+    QCOMPARE(start.count(), 1);
+    // Two fingers at once on ロ and ル, held long: one wrong press.
+    QTest::touchEvent(f.window, screen).press(0, at(f.window->chartButton(43)));
+    QTest::touchEvent(f.window, screen).stationary(0).press(1, at(f.window->chartButton(42)));
+    for (int i = 0; i < 3; ++i) {
+        QTest::touchEvent(f.window, screen).stationary(0).stationary(1);
+        QTest::qWait(QGuiApplication::styleHints()->mousePressAndHoldInterval() / 2);
+    }
+    QTest::touchEvent(f.window, screen)
+        .release(0, at(f.window->chartButton(43)))
+        .release(1, at(f.window->chartButton(42)));
+    QCOMPARE(ro.count() + ru.count(), 1);
+    QCOMPARE(f.session.PressedIndex, 43);
+    // A tap during the mark does nothing.
+    tap(f.window->chartButton(1));
+    QCOMPARE(a.count(), 0);
+    f.judge();
+    QCOMPARE(f.session.QuestionPoints, 5);
+    tap(f.window->chartButton(1));
+    QCOMPARE(a.count(), 1);
+    QCOMPARE(f.text("Tokuten"), QStringLiteral("5"));
 }
 
 void PracticeWindowTest::arrowKeysMoveOverTheChart_data()
