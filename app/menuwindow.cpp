@@ -1,5 +1,6 @@
 #include "menuwindow.h"
 
+#include "ui/accessible.h"
 #include "ui/look.h"
 #include "ui/widgets.h"
 
@@ -12,6 +13,7 @@ namespace app {
 MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("Form1"));
+    ui::setAccessibleKind(this, ui::AccessibleKind::Frame);
     setWindowTitle(QStringLiteral("ぽこもじ ver1.0"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
     setFont(ui::uiFont());
@@ -40,6 +42,8 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
                       ui::twipsRect(240, 1920, 4695, 1455), QStringLiteral("ひらがな ど〜れ？"));
     command2_ = pictureButton("Command2", "menu_end", ui::colour::PaleLavender,
                               ui::twipsRect(2760, 3600, 2175, 855), QStringLiteral("おわる"));
+    // Told apart from the results panel's "おわる", which closes a drill.
+    command2_->setAccessibleDescription(QStringLiteral("ぽこもじを おわる"));
     auto *teacher = new ui::Picture(QStringLiteral(":/pictures/teacher.svg"), this);
     teacher->setObjectName(QStringLiteral("Image1"));
     teacher->setAccessibleName(QStringLiteral("せんせい"));

@@ -1,5 +1,6 @@
 #include "practicewindow.h"
 
+#include "accessible.h"
 #include "chartlayout.h"
 #include "look.h"
 #include "secondsclock.h"
@@ -226,7 +227,23 @@ void PracticeWindow::describeForAccessibility(bool hiraganaShown)
     // the number or kana in them is.
     const QString asks =
         hiraganaShown ? QStringLiteral("カタカナ ど〜れ？") : QStringLiteral("ひらがな ど〜れ？");
+    setAccessibleKind(this, AccessibleKind::Frame);
     setAccessibleName(asks);
+    // The options are drawn as push buttons but choose one of three, in the
+    // frame whose caption names them.
+    for (FlatButton *option : options_) {
+        setAccessibleKind(option, AccessibleKind::RadioButton);
+    }
+    // The results panel is named; its strips and children are decoration.
+    setAccessibleKind(showWindow_, AccessibleKind::Group);
+    showWindow_->setAccessibleName(QStringLiteral("けっか"));
+    for (Picture *picture : showWindow_->findChildren<Picture *>()) {
+        setAccessibleKind(picture, AccessibleKind::Decoration);
+    }
+    // Two buttons read "おわる": this one closes the window, the menu's ends
+    // the program.
+    command7_->setAccessibleDescription(QStringLiteral("この まどを とじる"));
+    command2_->setAccessibleDescription(QStringLiteral("この まどを とじる"));
     image1_->setAccessibleName(asks);
     label1_->setAccessibleDescription(QStringLiteral("もんだい"));
     label2_->setAccessibleDescription(QStringLiteral("こたえ"));
