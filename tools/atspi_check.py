@@ -127,7 +127,7 @@ def main():
     def press(node):
         action = node.queryAction()
         for i in range(action.nActions):
-            if action.getName(i).lower() in ("press", "click"):
+            if action.getName(i).lower() in ("press", "click", "toggle"):
                 return action.doAction(i)
         raise RuntimeError(f"{node.name} has no press action")
 

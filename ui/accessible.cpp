@@ -132,14 +132,11 @@ void setAccessibleKind(QWidget *widget, AccessibleKind kind)
     }();
     Q_UNUSED(installed);
     widget->setProperty(kKindProperty, static_cast<int>(kind));
-    // With assistive technology active, Qt makes a widget's interface as
-    // soon as the widget reports a change, often while it is still being
-    // built; such an early interface is dropped so that the next question
-    // is answered by the kind set here.
-    if (QAccessible::isActive()) {
-        if (QAccessibleInterface *early = QAccessible::queryAccessibleInterface(widget)) {
-            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
-        }
+    // Qt makes a widget's interface as soon as the widget reports a change,
+    // often while it is still being built; such an early interface is
+    // dropped so that the next question is answered by the kind set here.
+    if (QAccessibleInterface *early = QAccessible::queryAccessibleInterface(widget)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
     }
 }
 
