@@ -263,6 +263,9 @@ void PracticeWindow::guardKeys()
     keyHoldOff_->setObjectName(QStringLiteral("KeyHoldOff"));
     keyHoldOff_->setSingleShot(true);
     keyHoldOff_->setInterval(timing_.keyHoldOffMs);
+    // The window sees the keys while it holds the focus itself, so that a
+    // key's release is known wherever the focus is.
+    installEventFilter(this);
     for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
         button->installEventFilter(this);
     }
@@ -272,32 +275,39 @@ void PracticeWindow::guardKeys()
     }
 }
 
-bool PracticeWindow::keyMustNotPress(QObject *watched, QEvent *event) const
+bool PracticeWindow::keyMustNotPress(QObject *watched, QEvent *event)
 {
     // Only a fresh press of a key presses a button: a held key repeats
     // its press, and a child who holds Enter means one press. While the
     // results have just come up no key presses anything, so that the child
     // sees them before a key can put them away.
-    switch (event->type()) {
-    case QEvent::Shortcut:
+    if (event->type() == QEvent::Shortcut) {
         return keyHoldOff_->isActive();
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        if (!qobject_cast<QAbstractButton *>(watched)) {
-            return false;
-        }
-        switch (static_cast<const QKeyEvent *>(event)->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Space:
-        case Qt::Key_Select:
-            return static_cast<const QKeyEvent *>(event)->isAutoRepeat() || keyHoldOff_->isActive();
-        default:
-            return false;
-        }
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+        return false;
+    }
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+        break;
     default:
         return false;
     }
+    // An X server repeats a held key as a release and a press at the same
+    // moment, which Qt flags as a repeat only when it sees both at once; so
+    // a press at the very time of the key's last release is a repeat too.
+    // (Events made by a program carry no time and count by their flag.)
+    bool repeated = key->isAutoRepeat();
+    if (event->type() == QEvent::KeyRelease) {
+        keyReleasedAt_[key->key()] = key->timestamp();
+    } else if (key->timestamp() != 0 && key->timestamp() == keyReleasedAt_.value(key->key())) {
+        repeated = true;
+    }
+    return (repeated || keyHoldOff_->isActive()) && watched != this;
 }
 
 void PracticeWindow::buildChart()

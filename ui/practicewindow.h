@@ -9,6 +9,7 @@
 #include "drill/session.h"
 #include "focus.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -70,7 +71,7 @@ private:
     void setTabOrder();
     void describeForAccessibility(bool hiraganaShown);
     void guardKeys();
-    bool keyMustNotPress(QObject *watched, QEvent *event) const;
+    bool keyMustNotPress(QObject *watched, QEvent *event);
     drill::Option selectedOption() const;
     void pressChart(int kanaIndex);
     void render();
@@ -105,7 +106,8 @@ private:
     QPushButton *command7_ = nullptr;
     QTimer *timer1_ = nullptr;
     SecondsClock *timer2_ = nullptr;
-    QTimer *keyHoldOff_ = nullptr; // runs while the keys are held off
+    QTimer *keyHoldOff_ = nullptr;      // runs while the keys are held off
+    QHash<int, quint64> keyReleasedAt_; // by key, the time of its last release
 
     // The state the window shows now, to change only what a new state changes.
     drill::WindowState shown_;
