@@ -1,5 +1,6 @@
 #include "menuwindow.h"
 
+#include "ui/accessible.h"
 #include "ui/layouttable.h"
 #include "ui/widgets.h"
 
@@ -12,6 +13,7 @@ namespace app {
 MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("Form1"));
+    ui::setAccessibleKind(this, ui::AccessibleKind::Frame);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
     // The menu draws no text, so it sets no font: the built-in face is
     // registered when a practice window first asks for it, not at start-up.
@@ -29,6 +31,8 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     command3_->setAccessibleName(QStringLiteral("ひらがな ど〜れ？"));
     command2_->setAccessibleName(QStringLiteral("おわる"));
     layout_.find("Image1")->setAccessibleName(QStringLiteral("せんせい"));
+    // Told apart from the results panel's "おわる", which closes a drill.
+    command2_->setAccessibleDescription(QStringLiteral("ぽこもじを おわる"));
 
     QWidget::setTabOrder(command1_, command2_);
     QWidget::setTabOrder(command2_, command3_);

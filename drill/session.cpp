@@ -38,13 +38,21 @@ void Session::Load()
     score_ = 0;
     seconds_ = 0;
     showScoreAndSeconds();
-    running_ = false;
-    judgementPending_ = false;
+    enter(Phase::Idle);
+}
+
+void Session::enter(Phase phase)
+{
+    state_.phase = phase;
+    state_.startEnabled = phase == Phase::Idle;
+    state_.stopEnabled = phase != Phase::Idle;
+    state_.timer1Running = running();
+    state_.timer2Running = running();
 }
 
 void Session::Start(Option option)
 {
-    if (!state_.startEnabled) {
+    if (phase() != Phase::Idle) {
         return;
     }
     setAllChartColours(kChartGrey);
@@ -54,17 +62,14 @@ void Session::Start(Option option)
     QuestionTotal = static_cast<std::int16_t>(option);
     QuestionNumber = 1;
     random_.reseed();
-    state_.stopEnabled = true;
     // The first question may be any of the 71 kana.
     CurrentIndex = drawIndex(kKanaCount) + 1;
     state_.label1 = questionKana(CurrentIndex);
-    state_.startEnabled = false;
     QuestionPoints = kPointsPerQuestion;
     score_ = 0;
     seconds_ = 0;
     showScoreAndSeconds();
-    state_.timer1Running = true;
-    state_.timer2Running = true;
+    enter(Phase::Asking);
     ++state_.judgeCountdownStarts;
 
     // A session begins with nothing waiting to be judged, whatever the last
@@ -72,12 +77,10 @@ void Session::Start(Option option)
     // the chart ready for the first answer.
     JudgeTicks = 0;
     PressedIndex = 0;
-    judgementPending_ = false;
     state_.shape1Visible = false;
     state_.image2Visible = false;
     state_.crossVisible = false;
     state_.chartEnabled = true;
-    running_ = true;
 }
 
 void Session::Press(int kanaIndex)
@@ -88,7 +91,7 @@ void Session::Press(int kanaIndex)
     }
     // Outside a running session, and while a press waits to be judged, the
     // chart does nothing.
-    if (!running_ || !state_.chartEnabled) {
+    if (phase() != Phase::Asking) {
         return;
     }
     PressedIndex = static_cast<std::int16_t>(kanaIndex);
@@ -96,7 +99,7 @@ void Session::Press(int kanaIndex)
     ++state_.judgeCountdownStarts;
     state_.label2 = answerKana(kanaIndex);
     state_.chartEnabled = false;
-    judgementPending_ = true;
+    enter(Phase::Judging);
 
     if (PressedIndex == CurrentIndex) {
         state_.shape1Visible = true;
@@ -114,14 +117,13 @@ void Session::JudgeTick()
 {
     // The mark stays up for two ticks of the judge timer after a press; the
     // second tick judges it, and only a press sets that in motion.
-    if (!state_.timer1Running || !judgementPending_) {
+    if (phase() != Phase::Judging) {
         return;
     }
     ++JudgeTicks;
     if (JudgeTicks != 2) {
         return;
     }
-    judgementPending_ = false;
     if (PressedIndex == CurrentIndex) {
         advance();
     } else {
@@ -140,10 +142,10 @@ void Session::advance()
     QuestionPoints = kPointsPerQuestion;
     ++QuestionNumber;
     if (QuestionNumber == QuestionTotal + 1) {
-        state_.timer1Running = false;
-        state_.timer2Running = false;
-        running_ = false;
+        enter(Phase::Finished);
         showResults();
+    } else {
+        enter(Phase::Asking);
     }
     state_.chartEnabled = true;
 }
@@ -154,6 +156,7 @@ void Session::release()
     state_.label2.clear();
     QuestionPoints /= 2;
     state_.chartEnabled = true;
+    enter(Phase::Asking);
 }
 
 void Session::drawNextQuestion()
@@ -185,7 +188,7 @@ int Session::drawIndex(int count)
 
 void Session::ClockTick()
 {
-    if (!state_.timer2Running) {
+    if (!running()) {
         return;
     }
     ++seconds_;
@@ -194,7 +197,7 @@ void Session::ClockTick()
 
 void Session::Stop()
 {
-    if (!state_.stopEnabled) {
+    if (phase() == Phase::Idle) {
         return;
     }
     stopSession();
@@ -213,16 +216,11 @@ void Session::stopSession()
 {
     // The chart's enabled state and colours, a cross on display, the score
     // and the seconds stay as they are for the results.
-    state_.timer1Running = false;
-    state_.timer2Running = false;
+    enter(Phase::Idle);
     state_.label1.clear();
     state_.label2.clear();
     state_.shape1Visible = false;
     state_.image2Visible = false;
-    state_.startEnabled = true;
-    state_.stopEnabled = false;
-    running_ = false;
-    judgementPending_ = false;
     showResults();
 }
 

@@ -38,9 +38,23 @@ inline constexpr Colour kChartPeach = 0x00C0E0FF; // a button whose kana was ans
 
 inline constexpr int kPointsPerQuestion = 10;
 
+// Where a session stands. Idle: no session runs (after load, Stop or Again);
+// Start is enabled. Asking: a question waits for a chart press. Judging: a
+// press waits for its judgement, the chart locked and its mark shown.
+// Finished: the last answer was judged; the results are up while Stop is
+// still enabled and Start still disabled.
+enum class Phase
+{
+    Idle,
+    Asking,
+    Judging,
+    Finished,
+};
+
 // What the practice window shows, as the session leaves it after each event.
 struct WindowState
 {
+    Phase phase = Phase::Idle;
     std::string label1;  // the question kana
     std::string label2;  // the kana of the chart button pressed
     std::string tokuten; // the score
@@ -49,8 +63,8 @@ struct WindowState
     std::string label11; // the score on the results panel
 
     bool chartEnabled = true;
-    bool startEnabled = true;                         // Command3
-    bool stopEnabled = false;                         // Command4
+    bool startEnabled = true;                         // Command3, only when Idle
+    bool stopEnabled = false;                         // Command4, unless Idle
     std::array<Colour, kKanaCount + 1> chartColour{}; // by kana index; [0] unused
 
     bool shape1Visible = false;     // the circle of a correct answer
@@ -58,8 +72,8 @@ struct WindowState
     bool crossVisible = false;      // Line1 and Line2, the cross of a wrong answer
     bool showWindowVisible = false; // the results panel
 
-    bool timer1Running = false; // the judge timer
-    bool timer2Running = false; // the seconds clock
+    bool timer1Running = false; // the judge timer, while Asking or Judging
+    bool timer2Running = false; // the seconds clock, likewise
     // Counts the moments the judge timer's countdown starts again from a full
     // interval; the window restarts its timer whenever this changes.
     std::uint32_t judgeCountdownStarts = 0;
@@ -83,9 +97,10 @@ public:
     const WindowState &state() const { return state_; }
     const KanaTables &tables() const { return tables_; }
     Direction direction() const { return direction_; }
+    Phase phase() const { return state_.phase; }
     // A session runs from Start until its last answer is judged, or Stop.
-    bool running() const { return running_; }
-    bool judgementPending() const { return judgementPending_; }
+    bool running() const { return phase() == Phase::Asking || phase() == Phase::Judging; }
+    bool judgementPending() const { return phase() == Phase::Judging; }
 
     // The kana a chart button and the answer box show for an index.
     const std::string &answerKana(int kanaIndex) const;
@@ -100,6 +115,9 @@ public:
     std::int16_t QuestionTotal = 0; // questions in this session: 71, 30 or 15
 
 private:
+    // Moves to a phase and sets what follows from it: Start's and Stop's
+    // enabled state and the two timers.
+    void enter(Phase phase);
     void setAllChartColours(Colour colour);
     void showScoreAndSeconds();
     void judge();
@@ -116,8 +134,6 @@ private:
     WindowState state_;
     int score_ = 0;
     int seconds_ = 0;
-    bool running_ = false;
-    bool judgementPending_ = false;
 };
 
 } // namespace drill

@@ -11,6 +11,7 @@ if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils
                binutils-mingw-w64-x86-64 python3 python3-pil desktop-file-utils appstream dpkg-dev
                weston qt6-wayland valgrind clang-format)
+    packages+=(python3-pyatspi at-spi2-core dbus-daemon)
 fi
 
 missing=()

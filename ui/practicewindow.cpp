@@ -1,5 +1,6 @@
 #include "practicewindow.h"
 
+#include "accessible.h"
 #include "chartlayout.h"
 #include "layouttable.h"
 #include "look.h"
@@ -54,8 +55,9 @@ PracticeWindow::PracticeWindow(drill::Session &session, Timing timing)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     build();
+    guardKeys();
     session_.Load();
-    judgeCountdownStarts_ = session_.state().judgeCountdownStarts;
+    shown_ = session_.state();
     render();
     chart_[43]->setFocus(Qt::OtherFocusReason);
 }
@@ -140,7 +142,23 @@ void PracticeWindow::describeForAccessibility(bool hiraganaShown)
     // the number or kana in them is.
     const QString asks =
         hiraganaShown ? QStringLiteral("カタカナ ど〜れ？") : QStringLiteral("ひらがな ど〜れ？");
+    setAccessibleKind(this, AccessibleKind::Frame);
     setAccessibleName(asks);
+    // The options are drawn as push buttons but choose one of three, in the
+    // frame whose caption names them.
+    for (FlatButton *option : options_) {
+        setAccessibleKind(option, AccessibleKind::RadioButton);
+    }
+    // The results panel is named; its strips and children are decoration.
+    setAccessibleKind(showWindow_, AccessibleKind::Group);
+    showWindow_->setAccessibleName(QStringLiteral("けっか"));
+    for (Picture *picture : showWindow_->findChildren<Picture *>()) {
+        setAccessibleKind(picture, AccessibleKind::Decoration);
+    }
+    // Two buttons read "おわる": this one closes the window, the menu's ends
+    // the program.
+    command7_->setAccessibleDescription(QStringLiteral("この まどを とじる"));
+    command2_->setAccessibleDescription(QStringLiteral("この まどを とじる"));
     image1_->setAccessibleName(asks);
     label1_->setAccessibleDescription(QStringLiteral("もんだい"));
     label2_->setAccessibleDescription(QStringLiteral("こたえ"));
@@ -152,6 +170,59 @@ void PracticeWindow::describeForAccessibility(bool hiraganaShown)
     image2_->setAccessibleName(QStringLiteral("せいかい"));
     line1_->setAccessibleName(QStringLiteral("ばつ"));
     line2_->setAccessibleName(QStringLiteral("ばつ"));
+}
+
+void PracticeWindow::guardKeys()
+{
+    keyHoldOff_ = new QTimer(this);
+    keyHoldOff_->setObjectName(QStringLiteral("KeyHoldOff"));
+    keyHoldOff_->setSingleShot(true);
+    keyHoldOff_->setInterval(timing_.keyHoldOffMs);
+    // The window sees the keys while it holds the focus itself, so that a
+    // key's release is known wherever the focus is.
+    installEventFilter(this);
+    for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
+        button->installEventFilter(this);
+    }
+    for (QShortcut *shortcut : findChildren<QShortcut *>()) {
+        shortcut->setAutoRepeat(false);
+        shortcut->installEventFilter(this);
+    }
+}
+
+bool PracticeWindow::keyMustNotPress(QObject *watched, QEvent *event)
+{
+    // Only a fresh press of a key presses a button: a held key repeats
+    // its press, and a child who holds Enter means one press. While the
+    // results have just come up no key presses anything, so that the child
+    // sees them before a key can put them away.
+    if (event->type() == QEvent::Shortcut) {
+        return keyHoldOff_->isActive();
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+        return false;
+    }
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+        break;
+    default:
+        return false;
+    }
+    // An X server repeats a held key as a release and a press at the same
+    // moment, which Qt flags as a repeat only when it sees both at once; so
+    // a press at the very time of the key's last release is a repeat too.
+    // (Events made by a program carry no time and count by their flag.)
+    bool repeated = key->isAutoRepeat();
+    if (event->type() == QEvent::KeyRelease) {
+        keyReleasedAt_[key->key()] = key->timestamp();
+    } else if (key->timestamp() != 0 && key->timestamp() == keyReleasedAt_.value(key->key())) {
+        repeated = true;
+    }
+    return (repeated || keyHoldOff_->isActive()) && watched != this;
 }
 
 void PracticeWindow::buildChart()
@@ -213,6 +284,9 @@ FlatButton *PracticeWindow::chartNeighbour(int kanaIndex, int columnStep, int ro
 
 bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (keyMustNotPress(watched, event)) {
+        return true;
+    }
     // The arrow keys move the focus over the chart as it is laid out.
     if (event->type() == QEvent::KeyPress) {
         const int k = chartIndexOf(watched);
@@ -278,35 +352,85 @@ void PracticeWindow::clockTick()
 void PracticeWindow::render()
 {
     const drill::WindowState &state = session_.state();
+    const FocusHolder holder = focusHolder();
+    const FocusMove move = focusMove(shown_, state, holder);
+    if (move != FocusMove::Stay) {
+        // The window holds the focus while the controls change, so that a
+        // focused control that is disabled or hidden now cannot hand it on
+        // to the next one in the tab order.
+        if (holder == FocusHolder::Chart) {
+            focusBeforeLock_ = focusWidget();
+        }
+        setFocus(Qt::OtherFocusReason);
+    }
+
     label1_->setText(qs(state.label1));
     label2_->setText(qs(state.label2));
     tokuten_->setText(qs(state.tokuten));
     timeBox_->setText(qs(state.timeBox));
     label10_->setText(qs(state.label10));
     label11_->setText(qs(state.label11));
-    const bool startHadFocus = command3_->hasFocus();
     command3_->setEnabled(state.startEnabled);
     command4_->setEnabled(state.stopEnabled);
     shape1_->setVisible(state.shape1Visible);
     image2_->setVisible(state.image2Visible);
     line1_->setVisible(state.crossVisible);
     line2_->setVisible(state.crossVisible);
-    const bool panelWasHidden = showWindow_->isHidden();
     showWindow_->setVisible(state.showWindowVisible);
+    if (state.showWindowVisible && !shown_.showWindowVisible) {
+        keyHoldOff_->start();
+    } else if (!state.showWindowVisible || state.phase != shown_.phase) {
+        keyHoldOff_->stop(); // the results were put away or a session started
+    }
     renderChart(state);
     renderTimers(state);
+    shown_ = state;
+    placeFocus(move);
+}
 
-    // The keyboard follows the session: a session started from the keyboard
-    // goes on at the chart's first button; the results take the focus to
-    // もういちどする, and once they are put away スタート has it.
-    if (startHadFocus && !state.startEnabled) {
-        chart_[43]->setFocus(Qt::OtherFocusReason);
+FocusHolder PracticeWindow::focusHolder() const
+{
+    const QWidget *focused = focusWidget();
+    if (chartIndexOf(focused) > 0) {
+        return FocusHolder::Chart;
     }
-    if (panelWasHidden && state.showWindowVisible) {
-        command6_->setFocus(Qt::OtherFocusReason);
-    } else if (!panelWasHidden && !state.showWindowVisible && state.startEnabled) {
-        command3_->setFocus(Qt::OtherFocusReason);
+    if (focused == command3_) {
+        return FocusHolder::Start;
     }
+    if (focused == command4_) {
+        return FocusHolder::Stop;
+    }
+    if (focused == this) {
+        return FocusHolder::Window;
+    }
+    if (focused && showWindow_->isAncestorOf(focused)) {
+        return FocusHolder::Results;
+    }
+    return FocusHolder::Other;
+}
+
+void PracticeWindow::placeFocus(FocusMove move)
+{
+    QWidget *target = nullptr;
+    switch (move) {
+    case FocusMove::Stay:
+    case FocusMove::Window:
+        return;
+    case FocusMove::LockedChart:
+        target = focusBeforeLock_ ? focusBeforeLock_.data() : chart_[43];
+        break;
+    case FocusMove::FirstChart:
+        target = chart_[43];
+        break;
+    case FocusMove::Start:
+        target = command3_;
+        break;
+    case FocusMove::Again:
+        target = command6_;
+        break;
+    }
+    focusBeforeLock_ = nullptr;
+    target->setFocus(Qt::OtherFocusReason);
 }
 
 void PracticeWindow::renderChart(const drill::WindowState &state)
@@ -315,26 +439,10 @@ void PracticeWindow::renderChart(const drill::WindowState &state)
         chart_[static_cast<std::size_t>(k)]->setFace(
             bgr(state.chartColour[static_cast<std::size_t>(k)]));
     }
-    if (state.chartEnabled == chartEnabled_) {
-        return;
-    }
-    chartEnabled_ = state.chartEnabled;
-    if (!chartEnabled_) {
-        // Locking the chart must not hand the keyboard focus on to another
-        // button, where the next Enter would press it: the window holds the
-        // focus until the chart is released.
-        QWidget *focused = focusWidget();
-        const bool onChart = chartIndexOf(focused) > 0;
-        focusBeforeLock_ = onChart ? focused : nullptr;
-        if (onChart) {
-            setFocus(Qt::OtherFocusReason);
+    if (state.chartEnabled != shown_.chartEnabled) {
+        for (int k = 1; k <= drill::kKanaCount; ++k) {
+            chart_[static_cast<std::size_t>(k)]->setEnabled(state.chartEnabled);
         }
-    }
-    for (int k = 1; k <= drill::kKanaCount; ++k) {
-        chart_[static_cast<std::size_t>(k)]->setEnabled(chartEnabled_);
-    }
-    if (chartEnabled_ && focusBeforeLock_ && focusWidget() == this) {
-        focusBeforeLock_->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -342,10 +450,9 @@ void PracticeWindow::renderTimers(const drill::WindowState &state)
 {
     if (!state.timer1Running) {
         timer1_->stop();
-    } else if (!timer1_->isActive() || state.judgeCountdownStarts != judgeCountdownStarts_) {
+    } else if (!timer1_->isActive() || state.judgeCountdownStarts != shown_.judgeCountdownStarts) {
         timer1_->start(); // a full interval from now
     }
-    judgeCountdownStarts_ = state.judgeCountdownStarts;
 
     if (state.timer2Running && !timer2_->isActive()) {
         timer2_->start();

@@ -8,7 +8,9 @@
 
 #include "builtlayout.h"
 #include "drill/session.h"
+#include "focus.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -35,6 +37,7 @@ struct PracticeTiming
 {
     int judgeIntervalMs = 1000; // Timer1
     int clockIntervalMs = 1000; // Timer2
+    int keyHoldOffMs = 1000;    // keys do nothing this long after the results come up
 };
 
 class PracticeWindow : public QWidget
@@ -88,9 +91,13 @@ private:
     void fillScreen();
     void followScreen(QScreen *screen);
     void describeForAccessibility(bool hiraganaShown);
+    void guardKeys();
+    bool keyMustNotPress(QObject *watched, QEvent *event);
     drill::Option selectedOption() const;
     void pressChart(int kanaIndex);
     void render();
+    FocusHolder focusHolder() const;
+    void placeFocus(FocusMove move);
     void renderChart(const drill::WindowState &state);
     void renderTimers(const drill::WindowState &state);
 
@@ -126,10 +133,11 @@ private:
     QPushButton *command7_ = nullptr;
     QTimer *timer1_ = nullptr;
     SecondsClock *timer2_ = nullptr;
+    QTimer *keyHoldOff_ = nullptr;      // runs while the keys are held off
+    QHash<int, quint64> keyReleasedAt_; // by key, the time of its last release
 
-    // What the window shows now, to change only what a new state changes.
-    bool chartEnabled_ = true;
-    std::uint32_t judgeCountdownStarts_ = 0;
+    // The state the window shows now, to change only what a new state changes.
+    drill::WindowState shown_;
     // The chart button that had the keyboard focus when the chart was locked
     // for a judgement; it gets the focus back when the chart is released.
     QPointer<QWidget> focusBeforeLock_;

@@ -41,6 +41,7 @@ private slots:
     void boxesExposeTheirText();
     void chartButtonsExposeTheirKana_data();
     void chartButtonsExposeTheirKana();
+    void rolesTellWhatControlsAre();
 };
 
 void AccessibilityTest::menuButtonsSayWhatTheyDo_data()
@@ -130,6 +131,56 @@ void AccessibilityTest::chartButtonsExposeTheirKana()
     ui::PracticeWindow window(session);
     QCOMPARE(accessibleText(window.chartButton(index)), kana);
     QCOMPARE(accessibleRole(window.chartButton(index)), QAccessible::Button);
+}
+
+void AccessibilityTest::rolesTellWhatControlsAre()
+{
+    app::MenuWindow menu;
+    QCOMPARE(accessibleRole(&menu), QAccessible::Window);
+    QCOMPARE(accessibleText(&menu), QStringLiteral("ぽこもじ ver1.0"));
+    const QString endsProgram = accessibleText(
+        menu.findChild<QWidget *>(QStringLiteral("Command2")), QAccessible::Description);
+
+    ScriptedRandom random;
+    drill::Session session(drill::Direction::KatakanaShown, random);
+    ui::PracticeWindow window(session);
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&window);
+    QCOMPARE(face->role(), QAccessible::Window);
+    QCOMPARE(face->text(QAccessible::Name), QStringLiteral("ひらがな ど〜れ？"));
+    const auto listed = [](QAccessibleInterface *parent, const QString &name) {
+        for (int i = 0; i < parent->childCount(); ++i) {
+            if (parent->child(i)->object()->objectName() == name) {
+                return parent->child(i);
+            }
+        }
+        return static_cast<QAccessibleInterface *>(nullptr);
+    };
+    QVERIFY(!listed(face, QStringLiteral("ShowWindow"))); // hidden
+    QVERIFY(!listed(face, QStringLiteral("Shape1")));
+
+    QAccessibleInterface *options = listed(face, QStringLiteral("Frame1"));
+    QVERIFY(options);
+    QCOMPARE(options->text(QAccessible::Name), QStringLiteral("もんだいのかず"));
+    QCOMPARE(options->childCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(options->child(i)->role(), QAccessible::RadioButton);
+        QCOMPARE(options->child(i)->state().checked, i == 0);
+    }
+    QCOMPARE(options->child(2)->text(QAccessible::Name), QStringLiteral("すこし (15こ)"));
+
+    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    window.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    QAccessibleInterface *results = listed(face, QStringLiteral("ShowWindow"));
+    QVERIFY(results);
+    QCOMPARE(results->text(QAccessible::Name), QStringLiteral("けっか"));
+    for (int i = 0; i < results->childCount(); ++i) {
+        QVERIFY(!qobject_cast<ui::Picture *>(results->child(i)->object()));
+    }
+    QAccessibleInterface *closes = listed(results, QStringLiteral("Command7"));
+    QVERIFY(closes);
+    QCOMPARE(closes->text(QAccessible::Name), QStringLiteral("おわる"));
+    QVERIFY(!closes->text(QAccessible::Description).isEmpty());
+    QVERIFY(closes->text(QAccessible::Description) != endsProgram);
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -492,6 +492,12 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
     }
     FUZZ_CHECK(session.running() == s.timer2Running);
     FUZZ_CHECK(session.running() == s.timer1Running);
+    // The phase: Finished only when the last answer was judged, with the
+    // results up and Stop still enabled; Idle exactly when Start is enabled.
+    FUZZ_CHECK(session.phase() == s.phase);
+    FUZZ_CHECK((s.phase == Phase::Finished) == (!session.running() && s.stopEnabled));
+    FUZZ_CHECK(s.phase != Phase::Finished || s.showWindowVisible);
+    FUZZ_CHECK((s.phase == Phase::Idle) == s.startEnabled);
     if (e.kind == Kind::Load) {
         FUZZ_CHECK(!session.running() && !s.timer1Running && !s.timer2Running);
         FUZZ_CHECK(!session.judgementPending());

@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyleHints>
 #include <QTimer>
 #include <QtTest>
 
@@ -95,6 +96,39 @@ bool isDark(QColor c)
     return qGray(c.rgb()) < 80;
 }
 
+// Keys as a keyboard sends them to the focused widget, each at its time: a
+// fresh press, the pairs of release and press at one moment that repeat a
+// held key (Qt flags some of them as auto-repeat, others not), and the
+// final release.
+quint64 keyClock = 1000;
+void sendKey(QEvent::Type type, Qt::Key key, bool autoRepeat)
+{
+    QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
+    event.setTimestamp(keyClock);
+    QApplication::sendEvent(QApplication::focusWidget(), &event);
+}
+void keyDown(Qt::Key key)
+{
+    keyClock += 150;
+    sendKey(QEvent::KeyPress, key, false);
+}
+void keyRepeat(Qt::Key key, bool flagged)
+{
+    keyClock += 40;
+    sendKey(QEvent::KeyRelease, key, flagged);
+    sendKey(QEvent::KeyPress, key, flagged);
+}
+void keyUp(Qt::Key key)
+{
+    keyClock += 40;
+    sendKey(QEvent::KeyRelease, key, false);
+}
+void keyTap(Qt::Key key)
+{
+    keyDown(key);
+    keyUp(key);
+}
+
 } // namespace
 
 class PracticeWindowTest : public QObject
@@ -124,6 +158,10 @@ private slots:
     void escapePressesStart();
     void keyboardAloneCarriesASessionRound();
     void focusStaysOffTheOtherButtonsDuringAJudgement();
+    void heldEnterPressesOnce();
+    void quickEntersLeaveTheResultsUp();
+    void stopClickedDuringTheMarkHandsTheFocusToStart();
+    void aTapPressesOnce();
     void arrowKeysMoveOverTheChart_data();
     void arrowKeysMoveOverTheChart();
     void wholeSessionWithRunningTimers();
@@ -569,6 +607,7 @@ void PracticeWindowTest::keyboardAloneCarriesASessionRound()
     enter(); // ストップ: the results take the focus to もういちどする
     QVERIFY(f.find("ShowWindow")->isVisible());
     QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive()); // keys rest while the results come up
     enter(); // もういちどする: スタート is next
     QVERIFY(f.find("ShowWindow")->isHidden());
     QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
@@ -592,6 +631,136 @@ void PracticeWindowTest::focusStaysOffTheOtherButtonsDuringAJudgement()
     QVERIFY(f.window->isVisible());
     f.judge();
     QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+}
+
+void PracticeWindowTest::heldEnterPressesOnce()
+{
+    Fixture f;
+    QVERIFY(f.showActive());
+    f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
+    f.click("Command3");
+    // Enter held on ロ: one wrong press, however often the chart unlocks
+    // while the key repeats.
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+    keyDown(Qt::Key_Return);
+    for (int i = 0; i < 4; ++i) {
+        keyRepeat(Qt::Key_Return, true);
+        f.judge();
+        keyRepeat(Qt::Key_Return, false);
+    }
+    keyUp(Qt::Key_Return);
+    QCOMPARE(f.session.QuestionPoints, 5);
+    QVERIFY(f.find("Line1")->isHidden());
+    QCOMPARE(f.text("Label2"), QString());
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+
+    // Enter held on ストップ shows the results, and they stay up.
+    f.find("Command4")->setFocus();
+    keyDown(Qt::Key_Return);
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive());
+    for (int i = 0; i < 4; ++i) {
+        keyRepeat(Qt::Key_Return, i % 2 == 0);
+    }
+    keyUp(Qt::Key_Return);
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    // A fresh Enter puts them away.
+    keyTap(Qt::Key_Return);
+    QVERIFY(f.find("ShowWindow")->isHidden());
+    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+}
+
+void PracticeWindowTest::quickEntersLeaveTheResultsUp()
+{
+    Fixture f;
+    QVERIFY(f.showActive());
+    f.click("Option3");
+    f.click("Command3");
+    for (int q = 0; q < 15; ++q) {
+        f.pressChart(f.session.CurrentIndex);
+        f.judge();
+    }
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(f.text("Label11"), QStringLiteral("150"));
+    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    // Three quick Enters as the results come up: none of them puts the
+    // results away, starts a session or presses a kana.
+    const int pressed = f.session.PressedIndex;
+    for (int i = 0; i < 3; ++i) {
+        keyTap(Qt::Key_Return);
+        keyTap(Qt::Key_Space);
+    }
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(f.session.PressedIndex, pressed);
+    QCOMPARE(f.text("Tokuten"), QStringLiteral("150"));
+    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    // A moment later the keys work again.
+    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive());
+    keyTap(Qt::Key_Return);
+    QVERIFY(f.find("ShowWindow")->isHidden());
+    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+}
+
+void PracticeWindowTest::stopClickedDuringTheMarkHandsTheFocusToStart()
+{
+    Fixture f;
+    QVERIFY(f.showActive());
+    f.click("Command3");
+    f.click("Command4");                             // results of a stopped session stay up
+    f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
+    f.click("Command3");
+    QVERIFY(f.find("ShowWindow")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
+    keyTap(Qt::Key_Return); // ロ, wrong
+    QVERIFY(f.find("Line1")->isVisible());
+    f.click("Command4"); // the mouse stops during the mark
+    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive());
+    keyTap(Qt::Key_Return);
+    QVERIFY(f.window);
+    QVERIFY(f.window->isVisible());
+    QVERIFY(f.session.running());
+}
+
+void PracticeWindowTest::aTapPressesOnce()
+{
+    static QPointingDevice *screen =
+        QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+    Fixture f;
+    QVERIFY(f.showActive());
+    const auto at = [&](QWidget *w) { return w->mapTo(f.window, w->rect().center()); };
+    const auto tap = [&](QWidget *w) {
+        QTest::touchEvent(f.window, screen).press(0, at(w));
+        QTest::touchEvent(f.window, screen).release(0, at(w));
+    };
+    QSignalSpy start(f.find<QAbstractButton>("Command3"), &QAbstractButton::clicked);
+    QSignalSpy ro(f.window->chartButton(43), &QAbstractButton::clicked);
+    QSignalSpy ru(f.window->chartButton(42), &QAbstractButton::clicked);
+    QSignalSpy a(f.window->chartButton(1), &QAbstractButton::clicked);
+    f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
+    tap(f.find("Command3"));
+    QCOMPARE(start.count(), 1);
+    // Two fingers at once on ロ and ル, held long: one wrong press.
+    QTest::touchEvent(f.window, screen).press(0, at(f.window->chartButton(43)));
+    QTest::touchEvent(f.window, screen).stationary(0).press(1, at(f.window->chartButton(42)));
+    for (int i = 0; i < 3; ++i) {
+        QTest::touchEvent(f.window, screen).stationary(0).stationary(1);
+        QTest::qWait(QGuiApplication::styleHints()->mousePressAndHoldInterval() / 2);
+    }
+    QTest::touchEvent(f.window, screen)
+        .release(0, at(f.window->chartButton(43)))
+        .release(1, at(f.window->chartButton(42)));
+    QCOMPARE(ro.count() + ru.count(), 1);
+    QCOMPARE(f.session.PressedIndex, 43);
+    // A tap during the mark does nothing.
+    tap(f.window->chartButton(1));
+    QCOMPARE(a.count(), 0);
+    f.judge();
+    QCOMPARE(f.session.QuestionPoints, 5);
+    tap(f.window->chartButton(1));
+    QCOMPARE(a.count(), 1);
+    QCOMPARE(f.text("Tokuten"), QStringLiteral("5"));
 }
 
 void PracticeWindowTest::arrowKeysMoveOverTheChart_data()

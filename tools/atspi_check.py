@@ -1,0 +1,218 @@
+#!/usr/bin/python3
+"""Reads ぽこもじ as a screen reader does, over AT-SPI.
+
+Starts the program in its own Xvfb with Qt's accessibility switched on, in a
+D-Bus session of its own with the AT-SPI registry, and walks its accessibility
+tree with pyatspi: the menu and both drills are named frames, the options are
+radio buttons in a group named after their frame, the results panel is named
+and lists no decorative pictures, hidden controls are not listed, and the two
+"おわる" buttons are told apart. The drills are opened and played through the
+buttons' own accessible actions.
+
+Usage: atspi_check.py PROGRAM
+Prints one line per check and exits 1 if one failed, 77 if pyatspi, the
+AT-SPI bus, dbus-run-session or Xvfb is missing.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+SKIP = 77
+OWN_BUS = "POKOMOJI_ATSPI_OWN_BUS"
+
+
+def skip(reason):
+    print("SKIP " + reason, flush=True)
+    sys.exit(SKIP)
+
+
+def missing():
+    try:
+        import pyatspi  # noqa: F401
+    except ImportError:
+        return "python3-pyatspi is not installed"
+    if not os.path.exists("/usr/libexec/at-spi-bus-launcher"):
+        return "at-spi2-core is not installed"
+    for tool, package in (("dbus-run-session", "dbus-daemon"), ("Xvfb", "xvfb")):
+        if not shutil.which(tool):
+            return f"{tool} ({package}) is not installed"
+    return None
+
+
+def own_bus():
+    """Runs this script again inside a D-Bus session of its own, so that it
+    shares no accessibility bus with anything else on the machine."""
+    env = dict(os.environ, **{OWN_BUS: "1"})
+    for name in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS"):
+        env.pop(name, None)
+    command = ["dbus-run-session", "--", sys.executable] + sys.argv
+    sys.exit(subprocess.run(command, env=env, check=False).returncode)
+
+
+def start_xvfb():
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        pass_fds=(write,), stderr=subprocess.DEVNULL)
+    os.close(write)
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(read, 16)
+        if not chunk:
+            raise RuntimeError("Xvfb did not start")
+        number += chunk
+    os.close(read)
+    return xvfb, ":" + number.decode().strip()
+
+
+failures = []
+
+
+def check(name, ok, detail=""):
+    print(("PASS " if ok else "FAIL ") + name + ("" if ok else f" ({detail})"), flush=True)
+    if not ok:
+        failures.append(name)
+    return ok
+
+
+def wait_for(find, seconds=10.0):
+    """Polls until find() returns something true; returns it, or None."""
+    deadline = time.monotonic() + seconds
+    while True:
+        found = find()
+        if found or time.monotonic() > deadline:
+            return found
+        time.sleep(0.05)
+
+
+def main():
+    import pyatspi
+
+    program = sys.argv[1]
+    xvfb, display = start_xvfb()
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
+               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    process = subprocess.Popen([program], env=env)
+
+    def children(node):
+        return [c for c in node if c is not None]
+
+    def walk(node):
+        yield node
+        for child in children(node):
+            yield from walk(child)
+
+    def application():
+        for app in children(pyatspi.Registry.getDesktop(0)):
+            if app.name == "pokomoji" and app.childCount:
+                return app
+        return None
+
+    def frame(name):
+        app = application()
+        for window in children(app) if app else []:
+            if window.name == name:
+                return window
+        return None
+
+    def named(node, name, role=None):
+        for found in walk(node):
+            if found.name == name and (role is None or found.getRoleName() == role):
+                return found
+        return None
+
+    def press(node):
+        action = node.queryAction()
+        for i in range(action.nActions):
+            if action.getName(i).lower() in ("press", "click", "toggle"):
+                return action.doAction(i)
+        raise RuntimeError(f"{node.name} has no press action")
+
+    def checked(node):
+        return node.getState().contains(pyatspi.STATE_CHECKED)
+
+    try:
+        menu = wait_for(lambda: frame("ぽこもじ ver1.0"))
+        if not check("the menu is on the bus", menu is not None):
+            return
+        check("the menu is a frame", menu.getRoleName() == "frame", menu.getRoleName())
+        menu_end = named(menu, "おわる", "push button")
+        check("the menu's おわる says it ends the program",
+              menu_end is not None and menu_end.description == "ぽこもじを おわる",
+              menu_end and menu_end.description)
+
+        for opener, asks in (("カタカナ ど〜れ？", "カタカナ ど〜れ？"),
+                             ("ひらがな ど〜れ？", "ひらがな ど〜れ？")):
+            press(named(menu, opener, "push button"))
+            drill = wait_for(lambda: frame(asks))
+            if not check(f"{asks}: the drill opens as a named window", drill is not None):
+                continue
+            check(f"{asks}: the drill is a frame", drill.getRoleName() == "frame",
+                  drill.getRoleName())
+
+            group = named(drill, "もんだいのかず")
+            options = children(group) if group else []
+            check(f"{asks}: the options are three radio buttons in the group もんだいのかず",
+                  [o.getRoleName() for o in options] == ["radio button"] * 3,
+                  [o.getRoleName() for o in options])
+            check(f"{asks}: the options are named by their captions",
+                  [o.name for o in options] ==
+                  ["ぜんぶ (71こ)", "はんぶん (30こ)", "すこし (15こ)"],
+                  [o.name for o in options])
+            check(f"{asks}: ぜんぶ is the chosen option",
+                  [checked(o) for o in options] == [True, False, False],
+                  [checked(o) for o in options])
+            press(options[2])
+            check(f"{asks}: choosing すこし moves the choice to it",
+                  wait_for(lambda: [checked(o) for o in options] == [False, False, True]),
+                  [checked(o) for o in options])
+
+            listed = [n.name for n in walk(drill)]
+            check(f"{asks}: the hidden results panel and marks are not listed",
+                  not {"けっか", "もういちどする", "まる", "ばつ", "せいかい"} & set(listed),
+                  sorted({"けっか", "もういちどする", "まる", "ばつ", "せいかい"} & set(listed)))
+
+            press(named(drill, "スタート", "push button"))
+            stop = named(drill, "ストップ", "push button")
+            wait_for(lambda: stop.getState().contains(pyatspi.STATE_ENABLED))
+            press(stop)
+            panel = wait_for(lambda: named(drill, "けっか"))
+            if not check(f"{asks}: Stop brings up the results panel, named けっか",
+                         panel is not None):
+                continue
+            inside = children(panel)
+            check(f"{asks}: the results panel lists no pictures",
+                  all(c.name and c.getRoleName() != "filler" for c in inside),
+                  [(c.getRoleName(), c.name) for c in inside])
+            check(f"{asks}: the results panel holds もういちどする and おわる",
+                  [c.name for c in inside if c.getRoleName() == "push button"] ==
+                  ["もういちどする", "おわる"],
+                  [c.name for c in inside])
+            panel_end = named(panel, "おわる", "push button")
+            check(f"{asks}: the panel's おわる is told apart from the menu's",
+                  panel_end is not None and panel_end.description
+                  and panel_end.description != menu_end.description,
+                  panel_end and panel_end.description)
+            unnamed = [n.getRoleName() for n in walk(drill)
+                       if not n.name and n.getRoleName() not in ("label",)]
+            check(f"{asks}: nothing in the window is unnamed", not unnamed, unnamed)
+    finally:
+        process.terminate()
+        process.wait(timeout=10)
+        xvfb.terminate()
+        xvfb.wait(timeout=10)
+
+    print(f"{len(failures)} failed", flush=True)
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    reason = missing()
+    if reason:
+        skip(reason)
+    if not os.environ.get(OWN_BUS):
+        own_bus()
+    main()

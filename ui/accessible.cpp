@@ -1,0 +1,143 @@
+#include "accessible.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QVariant>
+#include <QWidget>
+
+#include <optional>
+
+namespace ui {
+
+namespace {
+
+const char *const kKindProperty = "pokomojiAccessibleKind";
+
+std::optional<AccessibleKind> kindOf(const QObject *object)
+{
+    const QVariant kind = object->property(kKindProperty);
+    if (!kind.isValid()) {
+        return std::nullopt;
+    }
+    return static_cast<AccessibleKind>(kind.toInt());
+}
+
+// A window or a panel: lists the child controls that are not hidden and are
+// not decoration, in the order of the widget's children.
+class Container : public QAccessibleWidget
+{
+public:
+    Container(QWidget *widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+
+    int childCount() const override { return int(listed().size()); }
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QWidget *> children = listed();
+        return index >= 0 && index < children.size()
+                   ? QAccessible::queryAccessibleInterface(children.at(index))
+                   : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child ? int(listed().indexOf(qobject_cast<QWidget *>(child->object()))) : -1;
+    }
+
+private:
+    QList<QWidget *> listed() const
+    {
+        QList<QWidget *> children;
+        for (QObject *object : widget()->children()) {
+            auto *child = qobject_cast<QWidget *>(object);
+            if (child && !child->isWindow() && !child->isHidden() &&
+                kindOf(child) != AccessibleKind::Decoration) {
+                children << child;
+            }
+        }
+        return children;
+    }
+};
+
+// A checkable button drawn as a push button, told as what it is: a radio
+// button named by its caption, checked or not, pressed to choose it.
+class RadioButton : public QAccessibleWidget
+{
+public:
+    explicit RadioButton(QAbstractButton *button)
+        : QAccessibleWidget(button, QAccessible::RadioButton)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return button()->text();
+        }
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button()->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} << QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction()) {
+            button()->click();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+
+private:
+    QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
+};
+
+QAccessibleInterface *factory(const QString &, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    const std::optional<AccessibleKind> kind = widget ? kindOf(widget) : std::nullopt;
+    if (!kind) {
+        return nullptr;
+    }
+    switch (*kind) {
+    case AccessibleKind::Frame:
+        return new Container(widget, QAccessible::Window);
+    case AccessibleKind::Group:
+        return new Container(widget, QAccessible::Grouping);
+    case AccessibleKind::RadioButton:
+        if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+            return new RadioButton(button);
+        }
+        return nullptr;
+    case AccessibleKind::Decoration:
+        return nullptr;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void setAccessibleKind(QWidget *widget, AccessibleKind kind)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(factory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    widget->setProperty(kKindProperty, static_cast<int>(kind));
+    // Qt makes a widget's interface as soon as the widget reports a change,
+    // often while it is still being built; such an early interface is
+    // dropped so that the next question is answered by the kind set here.
+    if (QAccessibleInterface *early = QAccessible::queryAccessibleInterface(widget)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
+    }
+}
+
+} // namespace ui
