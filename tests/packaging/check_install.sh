@@ -2,7 +2,8 @@
 # Installs the build into a scratch prefix and checks that ぽこもじ lands there
 # as a desktop application: the program, the desktop entry, the AppStream
 # record and the icons under the application id, pointing at each other, with
-# the release number of the CMake project.
+# the release number of the CMake project, which the changelog's newest entry
+# also carries.
 #
 # Usage: check_install.sh <build dir> <release, e.g. 1.0.2>
 set -uo pipefail
@@ -49,9 +50,12 @@ metainfo=share/metainfo/$id.metainfo.xml
 png=share/icons/hicolor/32x32/apps/$id.png
 svg=share/icons/hicolor/scalable/apps/$id.svg
 license=share/doc/pokomoji/copyright
+changelog=share/doc/pokomoji/changelog.gz
+manual=share/man/man6/pokomoji.6.gz
 
 # Exactly these files, nothing missing and nothing stray.
-expected=$(printf '%s\n' bin/pokomoji "$desktop" "$metainfo" "$png" "$svg" "$license" | sort)
+expected=$(printf '%s\n' bin/pokomoji "$desktop" "$metainfo" "$png" "$svg" "$license" "$changelog" "$manual" |
+    sort)
 actual=$(cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort)
 if [[ $actual == "$expected" ]]; then
     pass "installed file list"
@@ -64,7 +68,7 @@ is_elf_executable() {
     [[ -f $1 && -x $1 ]] && [[ $(head -c 4 "$1" | od -An -c | tr -d ' ') == '177ELF' ]]
 }
 check "bin/pokomoji is an executable program" is_elf_executable "$prefix/bin/pokomoji"
-for file in "$desktop" "$metainfo" "$png" "$svg" "$license"; do
+for file in "$desktop" "$metainfo" "$png" "$svg" "$license" "$changelog" "$manual"; do
     check "$file is a non-empty file" test -s "$prefix/$file"
 done
 
@@ -118,6 +122,10 @@ check "metainfo launchable '$launchable' is the installed desktop entry" \
 check "metainfo provides binary '$binary' which is installed" \
     test -n "$binary" -a -x "$prefix/bin/$binary"
 check "metainfo newest release '$mi_release' is the project's $release" test "$mi_release" = "$release"
+
+# The changelog's newest entry is this release.
+changelog_release=$(gzip -dc "$prefix/$changelog" 2>/dev/null | sed -n '1s/^pokomoji (\([^)]*\)).*/\1/p')
+check "changelog newest entry '$changelog_release' is the project's $release" test "$changelog_release" = "$release"
 
 # The Debian package carries the same release.
 cpack_version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake" 2>/dev/null)
