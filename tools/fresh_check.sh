@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Runs the README's test command on a truly minimal Debian 12, as a new user
+# Runs the README's commands on a truly minimal Debian 12, as a new user
 # would: makes a bare root with debootstrap --variant=minbase (once; it is kept
 # in the folder and reused), copies it afresh for every run, clones this
-# checkout's committed HEAD into the copy and runs `bash tools/test.sh` there
-# as root in a chroot with proc, sys and dev mounted. Whatever it mounted is
-# unmounted on every way out. Prints the result and how long it took.
+# checkout's committed HEAD into the copy and, as root in a chroot with proc,
+# sys and dev mounted, first builds, installs and uninstalls the program with
+# only the run packages, then runs the test command `bash tools/test.sh`.
+# Whatever it mounted is unmounted on every way out. Prints the result and how
+# long it took.
 #
 # Needs root, debootstrap, git and the network to a Debian mirror (the one in
 # /etc/apt/sources.list.d/debian.sources, else deb.debian.org). Takes many
@@ -103,15 +105,29 @@ mount_in /dev/shm -t tmpfs -o mode=1777 shm
 mkdir -p "$folder/apt-archives/partial"
 mount_in /var/cache/apt/archives --bind "$folder/apt-archives"
 
-echo "fresh_check: running 'bash tools/test.sh' on a minimal Debian 12 in $root (log: $log)"
+# The README's commands, in its order: the plain build and install with the
+# run packages alone, the uninstall, then the tests.
+steps='set -e
+cd /root/pokomoji
+echo "fresh_check: the plain build with only the run packages"
+bash tools/deps.sh
+cmake -S . -B build -G Ninja && cmake --build build
+cmake --install build --prefix ~/.local
+xargs rm < build/install_manifest.txt
+left=$(find ~/.local -type f)
+if [ -n "$left" ]; then echo "fresh_check: the uninstall left $left"; exit 1; fi
+echo "fresh_check: installed and uninstalled again"
+echo "fresh_check: bash tools/test.sh"
+bash tools/test.sh'
+echo "fresh_check: running the README's commands on a minimal Debian 12 in $root (log: $log)"
 set +e
 chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    /bin/bash -c 'cd /root/pokomoji && bash tools/test.sh' </dev/null 2>&1 | tee "$log"
+    /bin/bash -c "$steps" </dev/null 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
 set -e
 # The lines that sum up each test run, and the last lines on a failure.
-grep -E '^[0-9]+% tests passed|tests failed out of|^Total Test time' "$log" || true
+grep -E '^fresh_check: |^[0-9]+% tests passed|tests failed out of|^Total Test time' "$log" || true
 if ((status != 0)); then
     tail -n 40 "$log"
 fi
