@@ -71,11 +71,11 @@ grep -v 'running with root privileges' "$out/lintian.log" | sed 's/^/    lintian
 check "lintian reports no error and no warning" bash -c '! grep -q "^[EW]: " "$1"' - "$out/lintian.log"
 
 # The program as the package installs it. Two of hardening-check's tests
-# cannot pass for any C++ program built on Debian 12 and are left out: the
+# cannot pass for this program on Debian 12 and are left out: the
 # control-flow note needs C start files built with it, which Debian 12's are
-# not, and the program's only checkable libc calls are the block copies
-# memcpy, memmove and memset that the C++ library makes on buffers of
-# unknown size, which _FORTIFY_SOURCE leaves as they are.
+# not (no program of Debian 12 has it), and the program's only checkable libc
+# calls are the block copies memcpy, memmove and memset that the C++ library
+# makes on buffers of unknown size, which _FORTIFY_SOURCE leaves as they are.
 dpkg-deb -x "$deb" "$out/root"
 hardening-check --nocfprotection --nofortify "$out/root/usr/bin/pokomoji" >"$out/hardening.log" 2>&1
 hardening_status=$?
