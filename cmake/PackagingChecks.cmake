@@ -14,9 +14,9 @@ if(CPACK_GENERATOR STREQUAL "DEB")
         list(APPEND missing "file (package file)")
     endif()
     if(missing)
-        list(JOIN missing " and " missing)
-        message(FATAL_ERROR "No Debian package is made without its library dependencies, "
-                            "and ${missing} to work them out is missing: "
-                            "apt-get install dpkg-dev file")
+        list(JOIN missing ", " missing)
+        message(FATAL_ERROR "No Debian package is made without its library dependencies. "
+                            "Not found, to work them out: ${missing}. "
+                            "Install them with: apt-get install dpkg-dev file")
     endif()
 endif()
