@@ -25,14 +25,41 @@ endforeach()
 install(FILES ${_pokomoji_assets}/icon.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${POKOMOJI_APP_ID}.svg)
-# Debian looks for a package's licence as doc/<package>/copyright.
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
-        DESTINATION ${CMAKE_INSTALL_DOCDIR}
-        RENAME copyright)
 
-# The Debian package. dpkg-shlibdeps (package dpkg-dev) reads the program's
-# shared libraries and adds the Qt runtime packages to Depends; the font is
-# loaded at run time, so it is named by hand.
+# The files every Debian package carries: the licences in the machine-readable
+# copyright format, the changelog and the manual page, these two compressed
+# as Debian keeps them (gzip -9n: smallest, no name or time stamp inside).
+set(_pokomoji_packaging ${PROJECT_SOURCE_DIR}/packaging)
+set(_pokomoji_gzipped)
+foreach(file IN ITEMS changelog pokomoji.6)
+    set(gz ${PROJECT_BINARY_DIR}/packaging/${file}.gz)
+    add_custom_command(OUTPUT ${gz}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
+        COMMAND gzip -9nc ${_pokomoji_packaging}/${file} > ${gz}
+        DEPENDS ${_pokomoji_packaging}/${file}
+        VERBATIM)
+    list(APPEND _pokomoji_gzipped ${gz})
+endforeach()
+add_custom_target(packaging_files ALL DEPENDS ${_pokomoji_gzipped})
+install(FILES ${_pokomoji_packaging}/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_BINARY_DIR}/packaging/pokomoji.6.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+# The compilers' version notes (.comment) are of no use in the installed
+# program; Debian's own packages drop them when they strip.
+if(CMAKE_OBJCOPY AND NOT WIN32)
+    install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:pokomoji>\"
+        COMMAND_ERROR_IS_FATAL ANY)")
+endif()
+
+# The Debian package. Its Depends are worked out by dpkg-shlibdeps (package
+# dpkg-dev) from the program's shared libraries, plus the packages below that
+# the program needs at run time without linking to them, one a line. There is
+# none today: the pictures and the face are built into the program.
+set(POKOMOJI_DEB_EXTRA_DEPENDS
+)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pokomoji)
 set(CPACK_PACKAGE_VENDOR "ぽこもじ開発チーム")
@@ -58,5 +85,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+list(JOIN POKOMOJI_DEB_EXTRA_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+# Without dpkg-shlibdeps CPack would only warn and write a package that names
+# none of the Qt libraries; cpack -G DEB refuses instead.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackagingChecks.cmake)
 
 include(CPack)

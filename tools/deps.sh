@@ -1,17 +1,30 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program needs to build and run, and with
 # "--test" also those its tests need. Only what is missing is installed, so a
-# second run returns at once. Run as root on Debian 12.
+# second run returns at once. Run as root on Debian 12; a minimal Debian
+# (debootstrap --variant=minbase) is enough, as tools/fresh_check.sh shows.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev)
-# The built-in face is cut out of BIZ UDPGothic at build time.
-packages+=(python3-fonttools fonts-morisawa-bizud-gothic)
+# One group of packages a line.
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-svg-dev
+    # The built-in face is cut out of BIZ UDPGothic at build time.
+    python3-fonttools fonts-morisawa-bizud-gothic
+)
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils
-               binutils-mingw-w64-x86-64 python3 python3-pil desktop-file-utils appstream dpkg-dev
-               weston qt6-wayland valgrind clang-format)
-    packages+=(python3-pyatspi at-spi2-core dbus-daemon)
+    packages+=(
+        libgtest-dev
+        python3 python3-pil
+        xvfb xauth xdotool imagemagick x11-utils
+        weston qt6-wayland
+        binutils-mingw-w64-x86-64
+        desktop-file-utils appstream
+        dpkg-dev file lintian devscripts
+        valgrind
+        clang-format
+        python3-pyatspi at-spi2-core dbus-daemon
+    )
 fi
 
 missing=()

@@ -2,7 +2,8 @@
 # Installs the build into a scratch prefix and checks that ぽこもじ lands there
 # as a desktop application: the program, the desktop entry, the AppStream
 # record and the icons under the application id, pointing at each other, with
-# the release number of the CMake project.
+# the release number of the CMake project, which the changelog's newest entry
+# also carries.
 #
 # Usage: check_install.sh <build dir> <release, e.g. 1.0.2>
 set -uo pipefail
@@ -54,9 +55,12 @@ for n in "${icon_sizes[@]}"; do
 done
 svg=share/icons/hicolor/scalable/apps/$id.svg
 license=share/doc/pokomoji/copyright
+changelog=share/doc/pokomoji/changelog.gz
+manual=share/man/man6/pokomoji.6.gz
 
 # Exactly these files, nothing missing and nothing stray.
-expected=$(printf '%s\n' bin/pokomoji "$desktop" "$metainfo" "${pngs[@]}" "$svg" "$license" | sort)
+expected=$(printf '%s\n' bin/pokomoji "$desktop" "$metainfo" "${pngs[@]}" "$svg" "$license" "$changelog" "$manual" |
+    sort)
 actual=$(cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort)
 if [[ $actual == "$expected" ]]; then
     pass "installed file list"
@@ -69,7 +73,7 @@ is_elf_executable() {
     [[ -f $1 && -x $1 ]] && [[ $(head -c 4 "$1" | od -An -c | tr -d ' ') == '177ELF' ]]
 }
 check "bin/pokomoji is an executable program" is_elf_executable "$prefix/bin/pokomoji"
-for file in "$desktop" "$metainfo" "${pngs[@]}" "$svg" "$license"; do
+for file in "$desktop" "$metainfo" "${pngs[@]}" "$svg" "$license" "$changelog" "$manual"; do
     check "$file is a non-empty file" test -s "$prefix/$file"
 done
 
@@ -123,6 +127,34 @@ check "metainfo launchable '$launchable' is the installed desktop entry" \
 check "metainfo provides binary '$binary' which is installed" \
     test -n "$binary" -a -x "$prefix/bin/$binary"
 check "metainfo newest release '$mi_release' is the project's $release" test "$mi_release" = "$release"
+
+# The changelog's newest entry is this release.
+changelog_release=$(gzip -dc "$prefix/$changelog" 2>/dev/null | sed -n '1s/^pokomoji (\([^)]*\)).*/\1/p')
+check "changelog newest entry '$changelog_release' is the project's $release" test "$changelog_release" = "$release"
+
+# The machine-readable copyright file: every licence a Files paragraph names
+# has a stand-alone paragraph with its text, and no such paragraph is unused.
+copyright_licences() {
+    "$python" - "$prefix/$license" <<'EOF'
+import re
+import sys
+text = open(sys.argv[1], encoding="utf-8").read()
+named, given = set(), {}
+for paragraph in re.split(r"\n\s*\n", text.strip()):
+    fields = dict(re.findall(r"^([A-Za-z-]+):[ \t]*(.*(?:\n[ \t].*)*)", paragraph, re.M))
+    first, _, body = fields.get("License", "").partition("\n")
+    if "Files" in fields:
+        named.update(name for name in re.split(r"\s+(?:and|or)\s+", first.strip()) if name)
+    elif first and "Format" not in fields:
+        given[first.strip()] = body.replace(".", "").strip()
+problems = [f"{name} has no text" for name in sorted(named) if not given.get(name)]
+problems += [f"{name} is given but never named" for name in sorted(set(given) - named)]
+print("; ".join(problems))
+EOF
+}
+licence_problems=$(copyright_licences)
+check "copyright file gives the text of every licence it names${licence_problems:+ ($licence_problems)}" \
+    test -z "$licence_problems"
 
 # The Debian package carries the same release.
 cpack_version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake" 2>/dev/null)
