@@ -59,7 +59,9 @@ PracticeWindow::PracticeWindow(drill::Session &session, Timing timing)
     session_.Load();
     shown_ = session_.state();
     render();
-    chart_[43]->setFocus(Qt::OtherFocusReason);
+    // The first control in the tab order that can take the focus: the chart's
+    // first button, since Stop is disabled.
+    chart_[kBasicTabOrder.front()]->setFocus(Qt::OtherFocusReason);
 }
 
 PracticeWindow::~PracticeWindow() = default;
@@ -417,10 +419,10 @@ void PracticeWindow::placeFocus(FocusMove move)
     case FocusMove::Window:
         return;
     case FocusMove::LockedChart:
-        target = focusBeforeLock_ ? focusBeforeLock_.data() : chart_[43];
+        target = focusBeforeLock_ ? focusBeforeLock_.data() : chart_[kBasicTabOrder.front()];
         break;
     case FocusMove::FirstChart:
-        target = chart_[43];
+        target = chart_[kBasicTabOrder.front()];
         break;
     case FocusMove::Start:
         target = command3_;
