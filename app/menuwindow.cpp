@@ -19,8 +19,7 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     // registered when a practice window first asks for it, not at start-up.
     layout_.build(this, ui::menuLayout(), ui::Forms::Both);
     layout_.layOut(1.0);
-    const ui::Control &window = ui::windowRow(ui::menuLayout());
-    resize(ui::scaledRect(window.left, window.top, window.width, window.height, 1.0).size());
+    resize(ui::windowSize(ui::menuLayout()));
 
     command1_ = layout_.get<ui::FlatButton>("Command1");
     command2_ = layout_.get<ui::FlatButton>("Command2");

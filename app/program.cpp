@@ -53,12 +53,11 @@ ui::PracticeWindow *Program::openPracticeWindow(drill::Direction direction)
     const bool building = slot.window.isNull();
     if (building) {
         slot.window = new ui::PracticeWindow(*slot.session, timing_);
-        slot.window->centreOnScreen(); // mapped at the size that fits
-    }
-    slot.window->show();
-    if (building) {
+        // Mapped at the size that fits; once shown, the window places itself
+        // again on the screen it appeared on and follows that screen.
         slot.window->centreOnScreen();
     }
+    slot.window->show();
     slot.window->raise();
     slot.window->activateWindow();
     return slot.window;

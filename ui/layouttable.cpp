@@ -92,11 +92,11 @@ std::span<const Control> menuLayout()
     return kMenu;
 }
 
-const Control &windowRow(std::span<const Control> table)
+QSize windowSize(std::span<const Control> table, qreal scale)
 {
     for (const Control &row : table) {
         if (row.kind == Kind::Window) {
-            return row;
+            return scaledRect(row.left, row.top, row.width, row.height, scale).size();
         }
     }
     throw std::logic_error("a layout without its window");

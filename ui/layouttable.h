@@ -65,8 +65,8 @@ struct Control
 // on a surface, then the child windows.
 std::span<const Control> practiceLayout();
 std::span<const Control> menuLayout();
-// A table's Window row.
-const Control &windowRow(std::span<const Control> table);
+// The client area of a table's window at a scale.
+QSize windowSize(std::span<const Control> table, qreal scale = 1.0);
 
 // The chart formula, in twips: rows at top + rowPitch × r; the basic block's
 // groups leftwards from basicLeft, the voiced block's from voicedLeft, a

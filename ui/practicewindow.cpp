@@ -9,7 +9,6 @@
 
 #include <QButtonGroup>
 #include <QFrame>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -84,7 +83,6 @@ void PracticeWindow::build()
     command2_ = layout_.get<FlatButton>("Command2");
     command3_ = layout_.get<QPushButton>("Command3");
     command4_ = layout_.get<QPushButton>("Command4");
-    frame1_ = layout_.get<QGroupBox>("Frame1");
     showWindow_ = layout_.get<QFrame>("ShowWindow");
     label10_ = layout_.get<QLabel>("Label10");
     label11_ = layout_.get<QLabel>("Label11");
@@ -106,8 +104,9 @@ void PracticeWindow::build()
 
     optionGroup_ = new QButtonGroup(this);
     optionGroup_->setExclusive(true);
+    constexpr std::array<const char *, 3> optionNames = {"Option1", "Option2", "Option3"};
     for (int i = 0; i < 3; ++i) {
-        auto *option = layout_.get<FlatButton>(i == 0 ? "Option1" : i == 1 ? "Option2" : "Option3");
+        auto *option = layout_.get<FlatButton>(optionNames[static_cast<std::size_t>(i)]);
         option->setCheckable(true);
         optionGroup_->addButton(option, i);
         options_[static_cast<std::size_t>(i)] = option;
@@ -231,7 +230,6 @@ void PracticeWindow::buildChart()
 {
     for (int k = 1; k <= drill::kKanaCount; ++k) {
         auto *button = layout_.get<FlatButton>("Command1", k);
-        button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, [this, k] { pressChart(k); });
         chart_[static_cast<std::size_t>(k)] = button;
     }
@@ -465,8 +463,7 @@ void PracticeWindow::renderTimers(const drill::WindowState &state)
 
 QSize PracticeWindow::designedSize(qreal scale)
 {
-    const Control &window = windowRow(practiceLayout());
-    return scaledRect(window.left, window.top, window.width, window.height, scale).size();
+    return windowSize(practiceLayout(), scale);
 }
 
 void PracticeWindow::layOut(qreal scale, QPoint origin)
@@ -530,8 +527,7 @@ void PracticeWindow::addFullScreenKey()
 void PracticeWindow::toggleFullScreen()
 {
     if (isFullScreen()) {
-        showNormal();
-        centreOnScreen();
+        showNormal(); // changeEvent places the designed window again
     } else {
         // The platform makes the window as large as its screen.
         setMinimumSize(0, 0);

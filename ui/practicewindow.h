@@ -18,7 +18,6 @@
 
 class QButtonGroup;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QPushButton;
 class QScreen;
@@ -122,7 +121,6 @@ private:
     FlatButton *command2_ = nullptr;
     QPushButton *command3_ = nullptr;
     QPushButton *command4_ = nullptr;
-    QGroupBox *frame1_ = nullptr;
     std::array<FlatButton *, 3> options_{};
     QButtonGroup *optionGroup_ = nullptr;
     std::array<FlatButton *, drill::kKanaCount + 1> chart_{}; // by kana index

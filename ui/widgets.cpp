@@ -166,14 +166,15 @@ QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixel
         }
         it = cache.insert(key, pixmap);
     }
-    QPixmap pixmap = *it;
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    return pixmap;
+    // Set on the cache's own copy, so that a paint hands out a shared pixmap
+    // instead of copying its pixels to change the ratio of a copy.
+    it->setDevicePixelRatio(devicePixelRatio);
+    return *it;
 }
 
 QPixmap pictureAt(const QString &resource, qreal devicePixelRatio)
 {
-    const QSizeF natural = vectors(resource).defaultSize();
+    const QSizeF natural = pictureSize(resource);
     const QSize pixels(qCeil(natural.width() * devicePixelRatio),
                        qCeil(natural.height() * devicePixelRatio));
     return pictureIn(resource, pixels, devicePixelRatio);
