@@ -15,15 +15,6 @@
 
 namespace ui {
 
-// The picture at a resource path rendered at a device pixel ratio, cached,
-// so that a picture is drawn from its vectors once per screen scale.
-QPixmap pictureAt(const QString &resource, qreal devicePixelRatio);
-// The picture drawn to fill a number of device pixels, for a device pixel
-// ratio; cached likewise.
-QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixelRatio);
-// A picture's natural size in logical pixels.
-QSize pictureSize(const QString &resource);
-
 // A push button that paints a flat face in its background colour inside a
 // raised edge of two lines, light and white at the top and left, dark and
 // grey at the bottom and right (the reverse while pressed or when checked),

@@ -4,6 +4,7 @@
 #include "app/menuwindow.h"
 #include "app/program.h"
 #include "drill/session.h"
+#include "ui/picturecache.h"
 #include "ui/practicewindow.h"
 #include "ui/widgets.h"
 

@@ -5,6 +5,7 @@
 #include "../drill/scripted_random.h"
 #include "../support/controls.h"
 #include "drill/session.h"
+#include "ui/picturecache.h"
 #include "ui/practicewindow.h"
 #include "ui/widgets.h"
 

@@ -8,6 +8,7 @@
 #include "ui/chartlayout.h"
 #include "ui/layouttable.h"
 #include "ui/look.h"
+#include "ui/picturecache.h"
 #include "ui/practicewindow.h"
 #include "ui/secondsclock.h"
 #include "ui/widgets.h"

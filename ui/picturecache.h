@@ -1,0 +1,21 @@
+#pragma once
+
+// The built-in pictures as pixmaps, drawn once per size and screen scale and
+// kept for the program's lifetime.
+
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+namespace ui {
+
+// The picture at a resource path rendered at a device pixel ratio, cached,
+// so that a picture is drawn from its vectors once per screen scale.
+QPixmap pictureAt(const QString &resource, qreal devicePixelRatio);
+// The picture drawn to fill a number of device pixels, for a device pixel
+// ratio; cached likewise.
+QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixelRatio);
+// A picture's natural size in logical pixels.
+QSize pictureSize(const QString &resource);
+
+} // namespace ui
