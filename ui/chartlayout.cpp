@@ -30,8 +30,8 @@ GroupCell groupCell(int k)
     if (k >= 44 && k <= 46) { // わ を ん at rows a, u, o
         return {false, 9, (k - 44) * 2};
     }
-    if (k >= 47 && k <= 71) {
-        return {true, (k - 47) / 5, (k - 47) % 5};
+    if (k >= drill::kFirstVoiced && k <= drill::kKanaCount) {
+        return {true, (k - drill::kFirstVoiced) / 5, (k - drill::kFirstVoiced) % 5};
     }
     throw std::out_of_range("no chart button for kana index " + std::to_string(k));
 }
@@ -72,13 +72,29 @@ Qt::Edges chartSeams(int kanaIndex)
 
 int kanaAtCell(ChartCell cell)
 {
-    for (int k = 1; k <= 71; ++k) {
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
         const ChartCell c = chartCell(k);
         if (c.column == cell.column && c.row == cell.row) {
             return k;
         }
     }
     return 0;
+}
+
+int chartNeighbour(int kanaIndex, int columnStep, int rowStep)
+{
+    ChartCell cell = chartCell(kanaIndex);
+    for (;;) {
+        cell.column += columnStep;
+        cell.row += rowStep;
+        if (cell.column < 0 || cell.column >= kChartColumns || cell.row < 0 ||
+            cell.row >= kChartRows) {
+            return 0;
+        }
+        if (const int k = kanaAtCell(cell)) {
+            return k;
+        }
+    }
 }
 
 } // namespace ui

@@ -2,6 +2,7 @@
 
 #include "accessible.h"
 #include "chartlayout.h"
+#include "keyguard.h"
 #include "layouttable.h"
 #include "look.h"
 #include "secondsclock.h"
@@ -39,14 +40,6 @@ int chartIndexOf(const QObject *object)
                : 0;
 }
 
-// The order in which Tab walks the chart: by kana index, first the buttons
-// of the basic block, then those of the voiced block.
-constexpr std::array<int, 46> kBasicTabOrder = {
-    43, 42, 41, 40, 39, 23, 22, 21, 1,  2,  3,  4,  5,  38, 37, 36, 35, 34, 6,  7,  8,  9,  10,
-    33, 32, 31, 30, 29, 11, 12, 13, 14, 15, 28, 27, 26, 25, 24, 16, 17, 18, 19, 20, 46, 45, 44};
-constexpr std::array<int, 25> kVoicedTabOrder = {51, 50, 49, 48, 47, 56, 55, 54, 53, 52, 61, 60, 59,
-                                                 58, 57, 66, 65, 64, 63, 62, 71, 70, 69, 68, 67};
-
 } // namespace
 
 PracticeWindow::PracticeWindow(drill::Session &session, Timing timing)
@@ -54,7 +47,7 @@ PracticeWindow::PracticeWindow(drill::Session &session, Timing timing)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     build();
-    guardKeys();
+    keyGuard_ = new KeyGuard(this, timing_.keyHoldOffMs);
     session_.Load();
     shown_ = session_.state();
     render();
@@ -173,64 +166,12 @@ void PracticeWindow::describeForAccessibility(bool hiraganaShown)
     line2_->setAccessibleName(QStringLiteral("ばつ"));
 }
 
-void PracticeWindow::guardKeys()
-{
-    keyHoldOff_ = new QTimer(this);
-    keyHoldOff_->setObjectName(QStringLiteral("KeyHoldOff"));
-    keyHoldOff_->setSingleShot(true);
-    keyHoldOff_->setInterval(timing_.keyHoldOffMs);
-    // The window sees the keys while it holds the focus itself, so that a
-    // key's release is known wherever the focus is.
-    installEventFilter(this);
-    for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
-        button->installEventFilter(this);
-    }
-    for (QShortcut *shortcut : findChildren<QShortcut *>()) {
-        shortcut->setAutoRepeat(false);
-        shortcut->installEventFilter(this);
-    }
-}
-
-bool PracticeWindow::keyMustNotPress(QObject *watched, QEvent *event)
-{
-    // Only a fresh press of a key presses a button: a held key repeats
-    // its press, and a child who holds Enter means one press. While the
-    // results have just come up no key presses anything, so that the child
-    // sees them before a key can put them away.
-    if (event->type() == QEvent::Shortcut) {
-        return keyHoldOff_->isActive();
-    }
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
-        return false;
-    }
-    const auto *key = static_cast<const QKeyEvent *>(event);
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-    case Qt::Key_Select:
-        break;
-    default:
-        return false;
-    }
-    // An X server repeats a held key as a release and a press at the same
-    // moment, which Qt flags as a repeat only when it sees both at once; so
-    // a press at the very time of the key's last release is a repeat too.
-    // (Events made by a program carry no time and count by their flag.)
-    bool repeated = key->isAutoRepeat();
-    if (event->type() == QEvent::KeyRelease) {
-        keyReleasedAt_[key->key()] = key->timestamp();
-    } else if (key->timestamp() != 0 && key->timestamp() == keyReleasedAt_.value(key->key())) {
-        repeated = true;
-    }
-    return (repeated || keyHoldOff_->isActive()) && watched != this;
-}
-
 void PracticeWindow::buildChart()
 {
     for (int k = 1; k <= drill::kKanaCount; ++k) {
         auto *button = layout_.get<FlatButton>("Command1", k);
         connect(button, &QPushButton::clicked, this, [this, k] { pressChart(k); });
+        button->installEventFilter(this); // the arrow keys
         chart_[static_cast<std::size_t>(k)] = button;
     }
 }
@@ -266,27 +207,8 @@ FlatButton *PracticeWindow::chartButton(int kanaIndex) const
     return chart_.at(static_cast<std::size_t>(kanaIndex));
 }
 
-FlatButton *PracticeWindow::chartNeighbour(int kanaIndex, int columnStep, int rowStep) const
-{
-    ChartCell cell = chartCell(kanaIndex);
-    for (;;) {
-        cell.column += columnStep;
-        cell.row += rowStep;
-        if (cell.column < 0 || cell.column >= kChartColumns || cell.row < 0 ||
-            cell.row >= kChartRows) {
-            return nullptr;
-        }
-        if (const int k = kanaAtCell(cell)) {
-            return chartButton(k);
-        }
-    }
-}
-
 bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (keyMustNotPress(watched, event)) {
-        return true;
-    }
     // The arrow keys move the focus over the chart as it is laid out.
     if (event->type() == QEvent::KeyPress) {
         const int k = chartIndexOf(watched);
@@ -310,8 +232,8 @@ bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
             break;
         }
         if (k > 0 && (dx || dy) && key->modifiers() == Qt::NoModifier) {
-            if (FlatButton *next = chartNeighbour(k, dx, dy)) {
-                next->setFocus(Qt::TabFocusReason);
+            if (const int next = chartNeighbour(k, dx, dy)) {
+                chartButton(next)->setFocus(Qt::TabFocusReason);
             }
             return true;
         }
@@ -378,9 +300,9 @@ void PracticeWindow::render()
     line2_->setVisible(state.crossVisible);
     showWindow_->setVisible(state.showWindowVisible);
     if (state.showWindowVisible && !shown_.showWindowVisible) {
-        keyHoldOff_->start();
+        keyGuard_->holdOff();
     } else if (!state.showWindowVisible || state.phase != shown_.phase) {
-        keyHoldOff_->stop(); // the results were put away or a session started
+        keyGuard_->release(); // the results were put away or a session started
     }
     renderChart(state);
     renderTimers(state);

@@ -10,7 +10,6 @@
 #include "drill/session.h"
 #include "focus.h"
 
-#include <QHash>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -26,6 +25,7 @@ class QTimer;
 namespace ui {
 
 class FlatButton;
+class KeyGuard;
 class Picture;
 class Ring;
 class SecondsClock;
@@ -52,9 +52,6 @@ public:
 
     drill::Session &session() const { return session_; }
     FlatButton *chartButton(int kanaIndex) const;
-    // For the arrow keys: the nearest chart button from a kana's cell in a
-    // direction of the kana table, skipping its empty cells; null at the edge.
-    FlatButton *chartNeighbour(int kanaIndex, int columnStep, int rowStep) const;
 
     // The timers' ticks, also callable by tests that drive time themselves.
     void judgeTick();
@@ -90,8 +87,6 @@ private:
     void fillScreen();
     void followScreen(QScreen *screen);
     void describeForAccessibility(bool hiraganaShown);
-    void guardKeys();
-    bool keyMustNotPress(QObject *watched, QEvent *event);
     drill::Option selectedOption() const;
     void pressChart(int kanaIndex);
     void render();
@@ -131,8 +126,7 @@ private:
     QPushButton *command7_ = nullptr;
     QTimer *timer1_ = nullptr;
     SecondsClock *timer2_ = nullptr;
-    QTimer *keyHoldOff_ = nullptr;      // runs while the keys are held off
-    QHash<int, quint64> keyReleasedAt_; // by key, the time of its last release
+    KeyGuard *keyGuard_ = nullptr;
 
     // The state the window shows now, to change only what a new state changes.
     drill::WindowState shown_;

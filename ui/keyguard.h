@@ -1,0 +1,35 @@
+#pragma once
+
+// Keeps keys from pressing a practice window's buttons when a child does not
+// mean a press: a held key's repeats, and any key for a moment after the
+// results come up.
+
+#include <QHash>
+#include <QObject>
+
+class QTimer;
+class QWidget;
+
+namespace ui {
+
+class KeyGuard : public QObject
+{
+    Q_OBJECT
+public:
+    // Watches a window, its buttons and its shortcuts, which must all exist.
+    KeyGuard(QWidget *window, int holdOffMs);
+    // From now on, for the hold-off interval, no key presses anything.
+    void holdOff();
+    // Keys press again at once.
+    void release();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *window_;
+    QTimer *holdOff_;                   // runs while the keys are held off
+    QHash<int, quint64> keyReleasedAt_; // by key, the time of its last release
+};
+
+} // namespace ui
