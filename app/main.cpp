@@ -2,6 +2,7 @@
 
 #include "menuwindow.h"
 #include "program.h"
+#include "ui/look.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -13,7 +14,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(POKOMOJI_VERSION));
     // Lets the desktop match the windows to the installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.pokomoji.Pokomoji"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
+    QApplication::setWindowIcon(QIcon(QLatin1String(ui::kIconResource)));
 
     app::Program program;
     program.showMenu();

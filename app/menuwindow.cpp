@@ -1,7 +1,7 @@
 #include "menuwindow.h"
 
-#include "ui/accessible.h"
 #include "ui/layouttable.h"
+#include "ui/look.h"
 #include "ui/widgets.h"
 
 #include <QGuiApplication>
@@ -13,33 +13,30 @@ namespace app {
 MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("Form1"));
-    ui::setAccessibleKind(this, ui::AccessibleKind::Frame);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
+    setWindowIcon(QIcon(QLatin1String(ui::kIconResource)));
     // The menu draws no text, so it sets no font: the built-in face is
     // registered when a practice window first asks for it, not at start-up.
     layout_.build(this, ui::menuLayout(), ui::Forms::Both);
     layout_.layOut(1.0);
     resize(ui::windowSize(ui::menuLayout()));
 
-    command1_ = layout_.get<ui::FlatButton>("Command1");
-    command2_ = layout_.get<ui::FlatButton>("Command2");
-    command3_ = layout_.get<ui::FlatButton>("Command3");
-    // The buttons carry pictures of their words; screen readers get the
-    // words as the buttons' names.
-    command1_->setAccessibleName(QStringLiteral("カタカナ ど〜れ？"));
-    command3_->setAccessibleName(QStringLiteral("ひらがな ど〜れ？"));
-    command2_->setAccessibleName(QStringLiteral("おわる"));
-    layout_.find("Image1")->setAccessibleName(QStringLiteral("せんせい"));
-    // Told apart from the results panel's "おわる", which closes a drill.
-    command2_->setAccessibleDescription(QStringLiteral("ぽこもじを おわる"));
+    auto *katakanaDrill = layout_.get<ui::RaisedButton>("Command1");
+    auto *end = layout_.get<ui::RaisedButton>("Command2");
+    auto *hiraganaDrill = layout_.get<ui::RaisedButton>("Command3");
+    // The drills' buttons carry pictures of their titles; screen readers get
+    // the titles as the buttons' names.
+    katakanaDrill->setAccessibleName(
+        QString::fromUtf8(ui::practiceForm(drill::Direction::HiraganaShown).title));
+    hiraganaDrill->setAccessibleName(
+        QString::fromUtf8(ui::practiceForm(drill::Direction::KatakanaShown).title));
 
-    QWidget::setTabOrder(command1_, command2_);
-    QWidget::setTabOrder(command2_, command3_);
-    command1_->setFocus(Qt::OtherFocusReason);
+    QWidget::setTabOrder(katakanaDrill, end);
+    QWidget::setTabOrder(end, hiraganaDrill);
+    katakanaDrill->setFocus(Qt::OtherFocusReason);
 
-    connect(command1_, &QPushButton::clicked, this, &MenuWindow::katakanaDrillRequested);
-    connect(command3_, &QPushButton::clicked, this, &MenuWindow::hiraganaDrillRequested);
-    connect(command2_, &QPushButton::clicked, this, &MenuWindow::endRequested);
+    connect(katakanaDrill, &QPushButton::clicked, this, &MenuWindow::katakanaDrillRequested);
+    connect(hiraganaDrill, &QPushButton::clicked, this, &MenuWindow::hiraganaDrillRequested);
+    connect(end, &QPushButton::clicked, this, &MenuWindow::endRequested);
 }
 
 void MenuWindow::centreOnScreen()

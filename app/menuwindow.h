@@ -7,10 +7,6 @@
 
 #include <QWidget>
 
-namespace ui {
-class FlatButton;
-}
-
 namespace app {
 
 class MenuWindow : public QWidget
@@ -27,9 +23,6 @@ signals:
 
 private:
     ui::BuiltLayout layout_;
-    ui::FlatButton *command1_ = nullptr;
-    ui::FlatButton *command2_ = nullptr;
-    ui::FlatButton *command3_ = nullptr;
 };
 
 } // namespace app

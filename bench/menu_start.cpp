@@ -11,6 +11,7 @@
 #include "app/menuwindow.h"
 #include "app/program.h"
 #include "probe.h"
+#include "ui/look.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -95,7 +96,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pokomoji"));
     QApplication::setApplicationDisplayName(QStringLiteral("ぽこもじ"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
+    QApplication::setWindowIcon(QIcon(QLatin1String(ui::kIconResource)));
 
     app::Program program;
     if (QCoreApplication::arguments().value(1) == QLatin1String("--memory")) {

@@ -32,8 +32,8 @@ void Session::Load()
     const std::uint32_t countdownStarts = state_.judgeCountdownStarts;
     state_ = WindowState{};
     state_.judgeCountdownStarts = countdownStarts;
-    state_.label10 = "Label10";
-    state_.label11 = "Label11";
+    state_.resultSeconds = "Label10";
+    state_.resultScore = "Label11";
     setAllChartColours(kChartGrey);
     score_ = 0;
     seconds_ = 0;
@@ -46,11 +46,11 @@ void Session::enter(Phase phase)
     state_.phase = phase;
     state_.startEnabled = phase == Phase::Idle;
     state_.stopEnabled = phase != Phase::Idle;
-    state_.timer1Running = running();
-    state_.timer2Running = running();
+    state_.judgeTimerRunning = running();
+    state_.clockRunning = running();
 }
 
-void Session::Start(Option option)
+void Session::Start(int questionCount)
 {
     if (phase() != Phase::Idle) {
         return;
@@ -59,12 +59,12 @@ void Session::Start(Option option)
     for (int i = 1; i < kSlotCount; ++i) {
         tables_.DoneFlags[i] = kNotDone;
     }
-    QuestionTotal = static_cast<std::int16_t>(option);
+    QuestionTotal = static_cast<std::int16_t>(questionCount);
     QuestionNumber = 1;
     random_.reseed();
     // The first question may be any of the 71 kana.
     CurrentIndex = drawIndex(kKanaCount) + 1;
-    state_.label1 = questionKana(CurrentIndex);
+    state_.question = questionKana(CurrentIndex);
     QuestionPoints = kPointsPerQuestion;
     score_ = 0;
     seconds_ = 0;
@@ -77,8 +77,8 @@ void Session::Start(Option option)
     // the chart ready for the first answer.
     JudgeTicks = 0;
     PressedIndex = 0;
-    state_.shape1Visible = false;
-    state_.image2Visible = false;
+    state_.circleVisible = false;
+    state_.rewardVisible = false;
     state_.crossVisible = false;
     state_.chartEnabled = true;
 }
@@ -97,13 +97,13 @@ void Session::Press(int kanaIndex)
     PressedIndex = static_cast<std::int16_t>(kanaIndex);
     JudgeTicks = 0;
     ++state_.judgeCountdownStarts;
-    state_.label2 = answerKana(kanaIndex);
+    state_.answer = answerKana(kanaIndex);
     state_.chartEnabled = false;
     enter(Phase::Judging);
 
     if (PressedIndex == CurrentIndex) {
-        state_.shape1Visible = true;
-        state_.image2Visible = true;
+        state_.circleVisible = true;
+        state_.rewardVisible = true;
         state_.chartColour[static_cast<std::size_t>(PressedIndex)] = kChartPeach;
         tables_.DoneFlags[PressedIndex] = kDone;
         score_ += QuestionPoints;
@@ -135,10 +135,10 @@ void Session::advance()
 {
     random_.reseed();
     drawNextQuestion();
-    state_.label1 = questionKana(CurrentIndex);
-    state_.label2.clear();
-    state_.shape1Visible = false;
-    state_.image2Visible = false;
+    state_.question = questionKana(CurrentIndex);
+    state_.answer.clear();
+    state_.circleVisible = false;
+    state_.rewardVisible = false;
     QuestionPoints = kPointsPerQuestion;
     ++QuestionNumber;
     if (QuestionNumber == QuestionTotal + 1) {
@@ -153,7 +153,7 @@ void Session::advance()
 void Session::release()
 {
     state_.crossVisible = false;
-    state_.label2.clear();
+    state_.answer.clear();
     QuestionPoints /= 2;
     state_.chartEnabled = true;
     enter(Phase::Asking);
@@ -205,11 +205,11 @@ void Session::Stop()
 
 void Session::Again()
 {
-    if (!state_.showWindowVisible) {
+    if (!state_.resultsVisible) {
         return;
     }
     stopSession();
-    state_.showWindowVisible = false;
+    state_.resultsVisible = false;
 }
 
 void Session::stopSession()
@@ -217,25 +217,25 @@ void Session::stopSession()
     // The chart's enabled state and colours, a cross on display, the score
     // and the seconds stay as they are for the results.
     enter(Phase::Idle);
-    state_.label1.clear();
-    state_.label2.clear();
-    state_.shape1Visible = false;
-    state_.image2Visible = false;
+    state_.question.clear();
+    state_.answer.clear();
+    state_.circleVisible = false;
+    state_.rewardVisible = false;
     showResults();
 }
 
 void Session::showResults()
 {
-    state_.showWindowVisible = true;
-    state_.label10 = state_.timeBox;
-    state_.label11 = state_.tokuten;
+    state_.resultsVisible = true;
+    state_.resultSeconds = state_.seconds;
+    state_.resultScore = state_.score;
 }
 
 void Session::showScoreAndSeconds()
 {
     // Plain decimal: "0", "10", "125".
-    state_.tokuten = std::to_string(score_);
-    state_.timeBox = std::to_string(seconds_);
+    state_.score = std::to_string(score_);
+    state_.seconds = std::to_string(seconds_);
 }
 
 void Session::setAllChartColours(Colour colour)

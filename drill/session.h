@@ -23,14 +23,6 @@ enum class Direction
     KatakanaShown, // the hiragana practice window
 };
 
-// The three question counts offered before Start.
-enum class Option
-{
-    All = 71,  // "ぜんぶ (71こ)"
-    Half = 30, // "はんぶん (30こ)"
-    Few = 15,  // "すこし (15こ)"
-};
-
 // Colours as 0x00BBGGRR values (red in the low byte).
 using Colour = std::uint32_t;
 inline constexpr Colour kChartGrey = 0x00E0E0E0;  // a chart button at Start
@@ -55,25 +47,25 @@ enum class Phase
 struct WindowState
 {
     Phase phase = Phase::Idle;
-    std::string label1;  // the question kana
-    std::string label2;  // the kana of the chart button pressed
-    std::string tokuten; // the score
-    std::string timeBox; // the seconds
-    std::string label10; // the seconds on the results panel
-    std::string label11; // the score on the results panel
+    std::string question;      // the question kana
+    std::string answer;        // the kana of the chart button pressed
+    std::string score;         // the score
+    std::string seconds;       // the seconds
+    std::string resultSeconds; // the seconds on the results panel
+    std::string resultScore;   // the score on the results panel
 
     bool chartEnabled = true;
-    bool startEnabled = true;                         // Command3, only when Idle
-    bool stopEnabled = false;                         // Command4, unless Idle
+    bool startEnabled = true;                         // スタート, only when Idle
+    bool stopEnabled = false;                         // ストップ, unless Idle
     std::array<Colour, kKanaCount + 1> chartColour{}; // by kana index; [0] unused
 
-    bool shape1Visible = false;     // the circle of a correct answer
-    bool image2Visible = false;     // the reward picture, shown with the circle
-    bool crossVisible = false;      // Line1 and Line2, the cross of a wrong answer
-    bool showWindowVisible = false; // the results panel
+    bool circleVisible = false;  // the circle of a correct answer
+    bool rewardVisible = false;  // the reward picture, shown with the circle
+    bool crossVisible = false;   // the cross of a wrong answer
+    bool resultsVisible = false; // the results panel
 
-    bool timer1Running = false; // the judge timer, while Asking or Judging
-    bool timer2Running = false; // the seconds clock, likewise
+    bool judgeTimerRunning = false; // the judge timer, while Asking or Judging
+    bool clockRunning = false;      // the seconds clock, likewise
     // Counts the moments the judge timer's countdown starts again from a full
     // interval; the window restarts its timer whenever this changes.
     std::uint32_t judgeCountdownStarts = 0;
@@ -87,12 +79,12 @@ public:
     // The window was built anew: fill the tables and show the load state. No
     // session runs and no judgement is pending afterwards.
     void Load();
-    void Start(Option option); // Command3 "スタート"
-    void Press(int kanaIndex); // chart button Command1(kanaIndex)
-    void JudgeTick();          // Timer1
-    void ClockTick();          // Timer2
-    void Stop();               // Command4 "ストップ"
-    void Again();              // Command6 "もういちどする"
+    void Start(int questionCount); // Command3 "スタート", 1..71 questions
+    void Press(int kanaIndex);     // chart button Command1(kanaIndex)
+    void JudgeTick();              // Timer1
+    void ClockTick();              // Timer2
+    void Stop();                   // Command4 "ストップ"
+    void Again();                  // Command6 "もういちどする"
 
     const WindowState &state() const { return state_; }
     const KanaTables &tables() const { return tables_; }
@@ -112,7 +104,7 @@ public:
     int JudgeTicks = 0;             // judge-timer ticks since the last press
     int QuestionPoints = 0;         // what the question on display is still worth
     int QuestionNumber = 0;         // 1-based number of the question on display
-    std::int16_t QuestionTotal = 0; // questions in this session: 71, 30 or 15
+    std::int16_t QuestionTotal = 0; // questions in this session, as the option chose
 
 private:
     // Moves to a phase and sets what follows from it: Start's and Stop's

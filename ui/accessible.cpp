@@ -116,6 +116,7 @@ QAccessibleInterface *factory(const QString &, QObject *object)
             return new RadioButton(button);
         }
         return nullptr;
+    case AccessibleKind::Standard:
     case AccessibleKind::Decoration:
         return nullptr;
     }

@@ -12,6 +12,7 @@ namespace ui {
 
 enum class AccessibleKind
 {
+    Standard,    // as Qt describes the widget
     Frame,       // a top-level window, named by its accessible name or title
     Group,       // a panel of controls, named by its accessible name
     RadioButton, // a checkable button, one of a group of which one is chosen

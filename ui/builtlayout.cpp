@@ -62,11 +62,11 @@ QWidget *makeControl(const Control &row, QWidget *parent)
         return new Picture(textOf(row), parent);
     case Kind::Label:
         return makeLabel(row, parent);
-    case Kind::FlatButton:
+    case Kind::RaisedButton:
     case Kind::Option:
-        return new FlatButton(textOf(row), colourOf(row.background), parent);
+        return new RaisedButton(textOf(row), colourOf(row.background), parent);
     case Kind::PictureButton: {
-        auto *button = new FlatButton(QString(), colourOf(row.background), parent);
+        auto *button = new RaisedButton(QString(), colourOf(row.background), parent);
         button->setPicture(textOf(row));
         return button;
     }
@@ -109,6 +109,19 @@ void setBackground(QWidget *widget, const Control &row)
     widget->setPalette(palette);
 }
 
+void describe(QWidget *widget, const Speech &speech)
+{
+    if (speech.name) {
+        widget->setAccessibleName(QString::fromUtf8(speech.name));
+    }
+    if (speech.description) {
+        widget->setAccessibleDescription(QString::fromUtf8(speech.description));
+    }
+    if (speech.kind != AccessibleKind::Standard) {
+        setAccessibleKind(widget, speech.kind);
+    }
+}
+
 QFont fontAt(const Control &row, qreal scale)
 {
     if (row.em > 0) {
@@ -139,6 +152,7 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms f
         if (row.kind == Kind::Window) {
             windowRow_ = &row;
             window->setWindowTitle(textOf(row));
+            describe(window, row.speech);
             setBackground(window, row);
             window->setAutoFillBackground(true);
             continue;
@@ -146,7 +160,7 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms f
         QWidget *parent = row.container ? find(row.container) : window;
         if (row.kind == Kind::ChartButtons) {
             for (int k = row.index; k <= row.last; ++k) {
-                auto *button = new FlatButton(chartCaption(k), colourOf(row.background), parent);
+                auto *button = new RaisedButton(chartCaption(k), colourOf(row.background), parent);
                 // A control array: every chart button has the row's name,
                 // told apart by its index, which is its kana index.
                 button->setObjectName(QLatin1String(row.name));
@@ -158,6 +172,7 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms f
         }
         QWidget *widget = makeControl(row, parent);
         widget->setObjectName(QLatin1String(row.name));
+        describe(widget, row.speech);
         if (row.index >= 0) {
             widget->setProperty("index", row.index);
         }
@@ -202,6 +217,17 @@ void BuiltLayout::layOut(qreal scale, QPoint origin)
             break;
         }
     }
+}
+
+std::vector<BuiltLayout::Placed> BuiltLayout::ofKind(Kind kind) const
+{
+    std::vector<Placed> found;
+    for (const Placed &p : placed_) {
+        if (p.row->kind == kind) {
+            found.push_back(p);
+        }
+    }
+    return found;
 }
 
 QWidget *BuiltLayout::find(const char *name, int index) const

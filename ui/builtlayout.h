@@ -7,10 +7,9 @@
 
 #include <QPoint>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <vector>
-
-class QWidget;
 
 namespace ui {
 
@@ -31,18 +30,27 @@ public:
 
     // The control of a name (and index, for an element of a control array).
     QWidget *find(const char *name, int index = -1) const;
+    // The same, of a kind of widget; a name that is not there or a control of
+    // another kind stops the program with the name.
     template <typename T> T *get(const char *name, int index = -1) const
     {
-        return static_cast<T *>(find(name, index));
+        T *widget = qobject_cast<T *>(find(name, index));
+        if (!widget) {
+            qFatal("no control %s(%d) of the kind asked for in the layout", name, index);
+        }
+        return widget;
     }
 
-private:
     struct Placed
     {
         const Control *row;
         QWidget *widget;
         int index; // kana index of a chart button, else the row's index
     };
+    // The controls of a kind, in the table's order.
+    std::vector<Placed> ofKind(Kind kind) const;
+
+private:
     QWidget *window_ = nullptr;
     const Control *windowRow_ = nullptr;
     std::vector<Placed> placed_;

@@ -7,7 +7,7 @@ FocusMove focusMove(const drill::WindowState &before, const drill::WindowState &
 {
     // The results take the focus when they come up, so that the next press
     // is もういちどする.
-    if (!before.showWindowVisible && after.showWindowVisible) {
+    if (!before.resultsVisible && after.resultsVisible) {
         return FocusMove::Again;
     }
     // After a session has started the chart is next; with the chart locked
@@ -15,7 +15,7 @@ FocusMove focusMove(const drill::WindowState &before, const drill::WindowState &
     const FocusMove chartOrWindow = after.chartEnabled ? FocusMove::FirstChart : FocusMove::Window;
     switch (holder) {
     case FocusHolder::Results:
-        if (!after.showWindowVisible) {
+        if (!after.resultsVisible) {
             return after.startEnabled ? FocusMove::Start : chartOrWindow;
         }
         break;

@@ -3,6 +3,9 @@
 // The windows' layouts as data: one row a control, as the design's own tables
 // give them, and the rules that lay a table out at a scale.
 
+#include "accessible.h"
+#include "drill/session.h"
+
 #include <QRect>
 #include <QRectF>
 #include <cstdint>
@@ -15,7 +18,7 @@ enum class Kind
     Window,        // the window itself: its client area and background
     Picture,       // a picture at its natural size; text names the picture
     Label,         // text on the window's surface
-    FlatButton,    // a push button in the coloured-button style
+    RaisedButton,  // a push button in the coloured-button style
     PictureButton, // the same with a picture instead of a caption; text names it
     SystemButton,  // a push button in the system look
     Option,        // an option of a group, drawn as a coloured button
@@ -35,13 +38,15 @@ enum class Forms
     Form3
 };
 
-// Colours beyond the 0x00BBGGRR values: the desktop's button colours, and
-// no background at all.
-namespace colour {
-inline constexpr std::uint32_t ButtonFace = 0x8000000F;
-inline constexpr std::uint32_t ButtonText = 0x80000012;
-inline constexpr std::uint32_t Transparent = 0xFFFFFFFF;
-} // namespace colour
+// What a screen reader is told of a control beyond its text: a name where
+// it draws no text, a description that says what its text is, and its kind
+// where Qt's own choice is wrong for it.
+struct Speech
+{
+    const char *name = nullptr;
+    const char *description = nullptr;
+    AccessibleKind kind = AccessibleKind::Standard;
+};
 
 struct Control
 {
@@ -56,10 +61,24 @@ struct Control
     int line; // border or stroke width in pixels; 0: none
     Qt::Alignment alignment;
     const char *text; // text at load, or the picture's resource
+    Speech speech = {};
     Forms forms = Forms::Both;
-    int index = -1; // element of a control array; chart rows: the first
-    int last = -1;  // chart rows: the last kana index
+    int index = -1;    // element of a control array; chart rows: the first
+    int last = -1;     // chart rows: the last kana index
+    int questions = 0; // option rows: the questions a session started with it asks
 };
+
+// A practice window, described once: the script it asks (its session's
+// direction; the chart answers in the other), its rows of the table, its
+// object name, and its title, which the menu's button and a screen reader say.
+struct PracticeForm
+{
+    drill::Direction direction;
+    Forms form;
+    const char *name;
+    const char *title;
+};
+const PracticeForm &practiceForm(drill::Direction direction);
 
 // The rows stand in stacking order from the bottom up: first what is drawn
 // on a surface, then the child windows.

@@ -3,6 +3,8 @@
 // The fixed look of the windows: colours given as 0x00BBGGRR values, and the
 // fonts. Lengths are in the layout tables (layouttable.h).
 
+#include "drill/session.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -17,9 +19,11 @@ inline QColor bgr(std::uint32_t value)
                            static_cast<int>((value >> 16) & 0xFF));
 }
 
+// The windows' colours, and beyond the 0x00BBGGRR values the desktop's
+// button colours and no background at all.
 namespace colour {
 inline constexpr std::uint32_t White = 0x00FFFFFF;
-inline constexpr std::uint32_t LightGrey = 0x00E0E0E0;
+inline constexpr std::uint32_t LightGrey = drill::kChartGrey;
 inline constexpr std::uint32_t Grey = 0x00808080;
 inline constexpr std::uint32_t Green = 0x0000C000;
 inline constexpr std::uint32_t Pink = 0x00C0C0FF;
@@ -28,7 +32,13 @@ inline constexpr std::uint32_t LightRed = 0x008080FF;
 inline constexpr std::uint32_t Yellow = 0x0000FFFF;
 inline constexpr std::uint32_t PaleYellow = 0x00CCFFFE;
 inline constexpr std::uint32_t PaleLavender = 0x00FFD7ED;
+inline constexpr std::uint32_t ButtonFace = 0x8000000F;
+inline constexpr std::uint32_t ButtonText = 0x80000012;
+inline constexpr std::uint32_t Transparent = 0xFFFFFFFF;
 } // namespace colour
+
+// The program's icon, at the size a window's title bar shows.
+inline constexpr char kIconResource[] = ":/pictures/icon-32.png";
 
 // The family of the program's built-in face: a proportional Japanese Gothic
 // (BIZ UDPGothic, cut down to the characters the program draws), built into

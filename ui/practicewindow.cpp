@@ -27,7 +27,7 @@ namespace ui {
 
 namespace {
 
-QString qs(const std::string &utf8)
+QString toQString(const std::string &utf8)
 {
     return QString::fromStdString(utf8);
 }
@@ -60,149 +60,110 @@ PracticeWindow::~PracticeWindow() = default;
 
 void PracticeWindow::build()
 {
-    const bool hiraganaShown = session_.direction() == drill::Direction::HiraganaShown;
-    setObjectName(hiraganaShown ? QStringLiteral("Form2") : QStringLiteral("Form3"));
-    layout_.build(this, practiceLayout(), hiraganaShown ? Forms::Form2 : Forms::Form3,
-                  [this](int k) { return qs(session_.answerKana(k)); });
-    label1_ = layout_.get<QLabel>("Label1");
-    label2_ = layout_.get<QLabel>("Label2");
-    timeBox_ = layout_.get<QLabel>("TimeBox");
-    tokuten_ = layout_.get<QLabel>("Tokuten");
-    image1_ = layout_.get<Picture>("Image1");
-    image2_ = layout_.get<Picture>("Image2");
-    shape1_ = layout_.get<Ring>("Shape1");
-    line1_ = layout_.get<Stroke>("Line1");
-    line2_ = layout_.get<Stroke>("Line2");
-    command2_ = layout_.get<FlatButton>("Command2");
-    command3_ = layout_.get<QPushButton>("Command3");
-    command4_ = layout_.get<QPushButton>("Command4");
-    showWindow_ = layout_.get<QFrame>("ShowWindow");
-    label10_ = layout_.get<QLabel>("Label10");
-    label11_ = layout_.get<QLabel>("Label11");
-    command6_ = layout_.get<QPushButton>("Command6");
-    command7_ = layout_.get<QPushButton>("Command7");
+    const PracticeForm &form = practiceForm(session_.direction());
+    setObjectName(QLatin1String(form.name));
+    layout_.build(this, practiceLayout(), form.form,
+                  [this](int k) { return toQString(session_.answerKana(k)); });
+    // The window's title is never shown; a screen reader says what the drill
+    // asks instead, as its heading does.
+    setAccessibleName(QString::fromUtf8(form.title));
+    layout_.get<Picture>("Image1")->setAccessibleName(QString::fromUtf8(form.title));
+    question_ = layout_.get<QLabel>("Label1");
+    answer_ = layout_.get<QLabel>("Label2");
+    seconds_ = layout_.get<QLabel>("TimeBox");
+    score_ = layout_.get<QLabel>("Tokuten");
+    reward_ = layout_.get<Picture>("Image2");
+    circle_ = layout_.get<Ring>("Shape1");
+    crossLines_ = {layout_.get<Stroke>("Line1"), layout_.get<Stroke>("Line2")};
+    close_ = layout_.get<RaisedButton>("Command2");
+    start_ = layout_.get<QPushButton>("Command3");
+    stop_ = layout_.get<QPushButton>("Command4");
+    results_ = layout_.get<QFrame>("ShowWindow");
+    resultSeconds_ = layout_.get<QLabel>("Label10");
+    resultScore_ = layout_.get<QLabel>("Label11");
+    again_ = layout_.get<QPushButton>("Command6");
+    finish_ = layout_.get<QPushButton>("Command7");
     layOut(1.0, {});
     setFixedSize(designedSize());
 
     buildChart();
-    connect(command2_, &QPushButton::clicked, this, &QWidget::close);
-    connect(command3_, &QPushButton::clicked, this, [this] {
-        session_.Start(selectedOption());
+    connect(close_, &QPushButton::clicked, this, &QWidget::close);
+    connect(start_, &QPushButton::clicked, this, [this] {
+        session_.Start(optionGroup_->checkedId());
         render();
     });
-    connect(command4_, &QPushButton::clicked, this, [this] {
+    connect(stop_, &QPushButton::clicked, this, [this] {
         session_.Stop();
         render();
     });
 
+    // Each option's id in the group is the count of questions it asks.
     optionGroup_ = new QButtonGroup(this);
     optionGroup_->setExclusive(true);
-    constexpr std::array<const char *, 3> optionNames = {"Option1", "Option2", "Option3"};
-    for (int i = 0; i < 3; ++i) {
-        auto *option = layout_.get<FlatButton>(optionNames[static_cast<std::size_t>(i)]);
+    for (const BuiltLayout::Placed &row : layout_.ofKind(Kind::Option)) {
+        auto *option = qobject_cast<RaisedButton *>(row.widget);
         option->setCheckable(true);
-        optionGroup_->addButton(option, i);
-        options_[static_cast<std::size_t>(i)] = option;
+        optionGroup_->addButton(option, row.row->questions);
     }
-    options_[0]->setChecked(true);
+    optionGroup_->buttons().front()->setChecked(true);
 
-    buildResultsPanel();
+    connect(again_, &QPushButton::clicked, this, [this] {
+        session_.Again();
+        render();
+    });
+    connect(finish_, &QPushButton::clicked, this, &QWidget::close);
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(timing_.judgeIntervalMs);
-    connect(timer1_, &QTimer::timeout, this, &PracticeWindow::judgeTick);
-    timer2_ = new SecondsClock(timing_.clockIntervalMs, this);
-    timer2_->setObjectName(QStringLiteral("Timer2"));
-    connect(timer2_, &SecondsClock::tick, this, &PracticeWindow::clockTick);
+    judgeTimer_ = new QTimer(this);
+    judgeTimer_->setObjectName(QStringLiteral("Timer1"));
+    judgeTimer_->setInterval(timing_.judgeIntervalMs);
+    connect(judgeTimer_, &QTimer::timeout, this, &PracticeWindow::judgeTick);
+    clock_ = new SecondsClock(timing_.clockIntervalMs, this);
+    clock_->setObjectName(QStringLiteral("Timer2"));
+    connect(clock_, &SecondsClock::tick, this, &PracticeWindow::clockTick);
 
     // Start is the window's cancel button: Escape presses it.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
-        if (command3_->isEnabled()) {
-            command3_->click();
+        if (start_->isEnabled()) {
+            start_->click();
         }
     });
     addFullScreenKey();
 
     setTabOrder();
-    describeForAccessibility(hiraganaShown);
-}
-
-void PracticeWindow::describeForAccessibility(bool hiraganaShown)
-{
-    // The window's title is never shown; a screen reader says what the drill
-    // asks instead. The boxes expose their text as their name and say what
-    // the number or kana in them is.
-    const QString asks =
-        hiraganaShown ? QStringLiteral("カタカナ ど〜れ？") : QStringLiteral("ひらがな ど〜れ？");
-    setAccessibleKind(this, AccessibleKind::Frame);
-    setAccessibleName(asks);
-    // The options are drawn as push buttons but choose one of three, in the
-    // frame whose caption names them.
-    for (FlatButton *option : options_) {
-        setAccessibleKind(option, AccessibleKind::RadioButton);
-    }
-    // The results panel is named; its strips and children are decoration.
-    setAccessibleKind(showWindow_, AccessibleKind::Group);
-    showWindow_->setAccessibleName(QStringLiteral("けっか"));
-    for (Picture *picture : showWindow_->findChildren<Picture *>()) {
-        setAccessibleKind(picture, AccessibleKind::Decoration);
-    }
-    // Two buttons read "おわる": this one closes the window, the menu's ends
-    // the program.
-    command7_->setAccessibleDescription(QStringLiteral("この まどを とじる"));
-    command2_->setAccessibleDescription(QStringLiteral("この まどを とじる"));
-    image1_->setAccessibleName(asks);
-    label1_->setAccessibleDescription(QStringLiteral("もんだい"));
-    label2_->setAccessibleDescription(QStringLiteral("こたえ"));
-    timeBox_->setAccessibleDescription(QStringLiteral("びょう"));
-    tokuten_->setAccessibleDescription(QStringLiteral("てん"));
-    label10_->setAccessibleDescription(QStringLiteral("びょう"));
-    label11_->setAccessibleDescription(QStringLiteral("てん"));
-    shape1_->setAccessibleName(QStringLiteral("まる"));
-    image2_->setAccessibleName(QStringLiteral("せいかい"));
-    line1_->setAccessibleName(QStringLiteral("ばつ"));
-    line2_->setAccessibleName(QStringLiteral("ばつ"));
 }
 
 void PracticeWindow::buildChart()
 {
     for (int k = 1; k <= drill::kKanaCount; ++k) {
-        auto *button = layout_.get<FlatButton>("Command1", k);
+        auto *button = layout_.get<RaisedButton>("Command1", k);
         connect(button, &QPushButton::clicked, this, [this, k] { pressChart(k); });
         button->installEventFilter(this); // the arrow keys
         chart_[static_cast<std::size_t>(k)] = button;
     }
 }
 
-void PracticeWindow::buildResultsPanel()
-{
-    connect(command6_, &QPushButton::clicked, this, [this] {
-        session_.Again();
-        render();
-    });
-    connect(command7_, &QPushButton::clicked, this, &QWidget::close);
-}
-
 void PracticeWindow::setTabOrder()
 {
-    std::vector<QWidget *> order{command4_};
+    std::vector<QWidget *> order{stop_};
     for (int k : kBasicTabOrder) {
         order.push_back(chart_[static_cast<std::size_t>(k)]);
     }
-    order.push_back(command2_);
-    order.push_back(command3_);
+    order.push_back(close_);
+    order.push_back(start_);
     for (int k : kVoicedTabOrder) {
         order.push_back(chart_[static_cast<std::size_t>(k)]);
     }
-    order.insert(order.end(), {options_[0], options_[1], options_[2], command6_, command7_});
+    for (QAbstractButton *option : optionGroup_->buttons()) {
+        order.push_back(option);
+    }
+    order.insert(order.end(), {again_, finish_});
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
 }
 
-FlatButton *PracticeWindow::chartButton(int kanaIndex) const
+RaisedButton *PracticeWindow::chartButton(int kanaIndex) const
 {
     return chart_.at(static_cast<std::size_t>(kanaIndex));
 }
@@ -241,18 +202,6 @@ bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-drill::Option PracticeWindow::selectedOption() const
-{
-    switch (optionGroup_->checkedId()) {
-    case 1:
-        return drill::Option::Half;
-    case 2:
-        return drill::Option::Few;
-    default:
-        return drill::Option::All;
-    }
-}
-
 void PracticeWindow::pressChart(int kanaIndex)
 {
     session_.Press(kanaIndex);
@@ -286,22 +235,23 @@ void PracticeWindow::render()
         setFocus(Qt::OtherFocusReason);
     }
 
-    label1_->setText(qs(state.label1));
-    label2_->setText(qs(state.label2));
-    tokuten_->setText(qs(state.tokuten));
-    timeBox_->setText(qs(state.timeBox));
-    label10_->setText(qs(state.label10));
-    label11_->setText(qs(state.label11));
-    command3_->setEnabled(state.startEnabled);
-    command4_->setEnabled(state.stopEnabled);
-    shape1_->setVisible(state.shape1Visible);
-    image2_->setVisible(state.image2Visible);
-    line1_->setVisible(state.crossVisible);
-    line2_->setVisible(state.crossVisible);
-    showWindow_->setVisible(state.showWindowVisible);
-    if (state.showWindowVisible && !shown_.showWindowVisible) {
+    question_->setText(toQString(state.question));
+    answer_->setText(toQString(state.answer));
+    score_->setText(toQString(state.score));
+    seconds_->setText(toQString(state.seconds));
+    resultSeconds_->setText(toQString(state.resultSeconds));
+    resultScore_->setText(toQString(state.resultScore));
+    start_->setEnabled(state.startEnabled);
+    stop_->setEnabled(state.stopEnabled);
+    circle_->setVisible(state.circleVisible);
+    reward_->setVisible(state.rewardVisible);
+    for (Stroke *line : crossLines_) {
+        line->setVisible(state.crossVisible);
+    }
+    results_->setVisible(state.resultsVisible);
+    if (state.resultsVisible && !shown_.resultsVisible) {
         keyGuard_->holdOff();
-    } else if (!state.showWindowVisible || state.phase != shown_.phase) {
+    } else if (!state.resultsVisible || state.phase != shown_.phase) {
         keyGuard_->release(); // the results were put away or a session started
     }
     renderChart(state);
@@ -316,16 +266,16 @@ FocusHolder PracticeWindow::focusHolder() const
     if (chartIndexOf(focused) > 0) {
         return FocusHolder::Chart;
     }
-    if (focused == command3_) {
+    if (focused == start_) {
         return FocusHolder::Start;
     }
-    if (focused == command4_) {
+    if (focused == stop_) {
         return FocusHolder::Stop;
     }
     if (focused == this) {
         return FocusHolder::Window;
     }
-    if (focused && showWindow_->isAncestorOf(focused)) {
+    if (focused && results_->isAncestorOf(focused)) {
         return FocusHolder::Results;
     }
     return FocusHolder::Other;
@@ -345,10 +295,10 @@ void PracticeWindow::placeFocus(FocusMove move)
         target = chart_[kBasicTabOrder.front()];
         break;
     case FocusMove::Start:
-        target = command3_;
+        target = start_;
         break;
     case FocusMove::Again:
-        target = command6_;
+        target = again_;
         break;
     }
     focusBeforeLock_ = nullptr;
@@ -370,16 +320,17 @@ void PracticeWindow::renderChart(const drill::WindowState &state)
 
 void PracticeWindow::renderTimers(const drill::WindowState &state)
 {
-    if (!state.timer1Running) {
-        timer1_->stop();
-    } else if (!timer1_->isActive() || state.judgeCountdownStarts != shown_.judgeCountdownStarts) {
-        timer1_->start(); // a full interval from now
+    if (!state.judgeTimerRunning) {
+        judgeTimer_->stop();
+    } else if (!judgeTimer_->isActive() ||
+               state.judgeCountdownStarts != shown_.judgeCountdownStarts) {
+        judgeTimer_->start(); // a full interval from now
     }
 
-    if (state.timer2Running && !timer2_->isActive()) {
-        timer2_->start();
-    } else if (!state.timer2Running && timer2_->isActive()) {
-        timer2_->stop();
+    if (state.clockRunning && !clock_->isActive()) {
+        clock_->start();
+    } else if (!state.clockRunning && clock_->isActive()) {
+        clock_->stop();
     }
 }
 

@@ -24,7 +24,7 @@ class QTimer;
 
 namespace ui {
 
-class FlatButton;
+class RaisedButton;
 class KeyGuard;
 class Picture;
 class Ring;
@@ -51,7 +51,7 @@ public:
     ~PracticeWindow() override;
 
     drill::Session &session() const { return session_; }
-    FlatButton *chartButton(int kanaIndex) const;
+    RaisedButton *chartButton(int kanaIndex) const;
 
     // The timers' ticks, also callable by tests that drive time themselves.
     void judgeTick();
@@ -81,13 +81,10 @@ protected:
 private:
     void build();
     void buildChart();
-    void buildResultsPanel();
     void setTabOrder();
     void addFullScreenKey();
     void fillScreen();
     void followScreen(QScreen *screen);
-    void describeForAccessibility(bool hiraganaShown);
-    drill::Option selectedOption() const;
     void pressChart(int kanaIndex);
     void render();
     FocusHolder focusHolder() const;
@@ -104,28 +101,25 @@ private:
     bool followingScreens_ = false;
     std::vector<QMetaObject::Connection> screenConnections_;
 
-    QLabel *label1_ = nullptr;
-    QLabel *label2_ = nullptr;
-    QLabel *timeBox_ = nullptr;
-    QLabel *tokuten_ = nullptr;
-    Picture *image1_ = nullptr;
-    Picture *image2_ = nullptr;
-    Ring *shape1_ = nullptr;
-    Stroke *line1_ = nullptr;
-    Stroke *line2_ = nullptr;
-    FlatButton *command2_ = nullptr;
-    QPushButton *command3_ = nullptr;
-    QPushButton *command4_ = nullptr;
-    std::array<FlatButton *, 3> options_{};
-    QButtonGroup *optionGroup_ = nullptr;
-    std::array<FlatButton *, drill::kKanaCount + 1> chart_{}; // by kana index
-    QFrame *showWindow_ = nullptr;
-    QLabel *label10_ = nullptr;
-    QLabel *label11_ = nullptr;
-    QPushButton *command6_ = nullptr;
-    QPushButton *command7_ = nullptr;
-    QTimer *timer1_ = nullptr;
-    SecondsClock *timer2_ = nullptr;
+    QLabel *question_ = nullptr;
+    QLabel *answer_ = nullptr;
+    QLabel *seconds_ = nullptr;
+    QLabel *score_ = nullptr;
+    Picture *reward_ = nullptr; // shown with the circle
+    Ring *circle_ = nullptr;
+    std::array<Stroke *, 2> crossLines_{};
+    RaisedButton *close_ = nullptr; // とじる
+    QPushButton *start_ = nullptr;
+    QPushButton *stop_ = nullptr;
+    QButtonGroup *optionGroup_ = nullptr;                       // ids: the options' question counts
+    std::array<RaisedButton *, drill::kKanaCount + 1> chart_{}; // by kana index
+    QFrame *results_ = nullptr;
+    QLabel *resultSeconds_ = nullptr;
+    QLabel *resultScore_ = nullptr;
+    QPushButton *again_ = nullptr;  // もういちどする
+    QPushButton *finish_ = nullptr; // おわる, which closes the window
+    QTimer *judgeTimer_ = nullptr;
+    SecondsClock *clock_ = nullptr;
     KeyGuard *keyGuard_ = nullptr;
 
     // The state the window shows now, to change only what a new state changes.

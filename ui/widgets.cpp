@@ -86,13 +86,13 @@ void frame(QPainter &painter, const QRectF &box, qreal w, const QColor &colour)
 
 } // namespace
 
-FlatButton::FlatButton(const QString &text, QColor face, QWidget *parent)
+RaisedButton::RaisedButton(const QString &text, QColor face, QWidget *parent)
     : QPushButton(text, parent), face_(face)
 {
     setAutoDefault(true); // Enter presses the focused button, as Space does
 }
 
-void FlatButton::setFace(QColor face)
+void RaisedButton::setFace(QColor face)
 {
     if (face != face_) {
         face_ = face;
@@ -100,13 +100,13 @@ void FlatButton::setFace(QColor face)
     }
 }
 
-void FlatButton::setPicture(const QString &resource)
+void RaisedButton::setPicture(const QString &resource)
 {
     picture_ = resource;
     update();
 }
 
-void FlatButton::paintEvent(QPaintEvent *)
+void RaisedButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const qreal scale = layoutScale(this);

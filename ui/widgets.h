@@ -21,11 +21,11 @@ namespace ui {
 // its caption or its picture centred, and a dotted focus frame. Every line
 // lies on whole device pixels inside the button's own rectangle.
 
-class FlatButton : public QPushButton
+class RaisedButton : public QPushButton
 {
     Q_OBJECT
 public:
-    FlatButton(const QString &text, QColor face, QWidget *parent);
+    RaisedButton(const QString &text, QColor face, QWidget *parent);
     void setFace(QColor face);
     QColor face() const { return face_; }
     void setPicture(const QString &resource);

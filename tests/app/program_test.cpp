@@ -69,7 +69,7 @@ void ProgramTest::menuLayout()
     QFETCH(QColor, face);
     QFETCH(QString, picture);
     app::MenuWindow menu;
-    auto *control = menu.findChild<ui::FlatButton *>(name);
+    auto *control = menu.findChild<ui::RaisedButton *>(name);
     QVERIFY(control);
     QCOMPARE(control->geometry(), expected);
     QCOMPARE(control->face(), face);
@@ -165,14 +165,14 @@ void ProgramTest::openingTwiceShowsOneWindow()
     program.showMenu();
     ui::PracticeWindow *first = program.openPracticeWindow(Direction::HiraganaShown);
     QTest::mouseClick(button(first, "Command3"), Qt::LeftButton);
-    const std::string question = first->session().state().label1;
+    const std::string question = first->session().state().question;
     program.menu()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(program.menu()));
     QTest::mouseClick(button(program.menu(), "Command1"), Qt::LeftButton);
     QCOMPARE(program.practiceWindow(Direction::HiraganaShown), first);
     QVERIFY(QTest::qWaitForWindowActive(first));
     QVERIFY(first->session().running()); // brought to the front, not loaded anew
-    QCOMPARE(first->session().state().label1, question);
+    QCOMPARE(first->session().state().question, question);
     int windows = 0;
     for (QWidget *w : QApplication::topLevelWidgets()) {
         windows += w->objectName() == QLatin1String("Form2") && w->isVisible() ? 1 : 0;

@@ -113,7 +113,7 @@ void send(Session &session, const Event &e)
         session.Load();
         break;
     case Kind::Start:
-        session.Start(static_cast<Option>(e.arg));
+        session.Start(e.arg);
         break;
     case Kind::Press:
         session.Press(e.arg);
@@ -361,7 +361,7 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
         }
         break;
     case Kind::JudgeTick:
-        if (ledger.waiting != Ledger::Waiting::Nothing && b.state.timer1Running &&
+        if (ledger.waiting != Ledger::Waiting::Nothing && b.state.judgeTimerRunning &&
             ++ledger.waitingTicks == 2) {
             judgedCorrectNow = ledger.waiting == Ledger::Waiting::Correct;
             judgedWrongNow = !judgedCorrectNow;
@@ -376,11 +376,11 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
         }
         break;
     case Kind::ClockTick:
-        ledger.seconds += b.state.timer2Running ? 1 : 0;
+        ledger.seconds += b.state.clockRunning ? 1 : 0;
         break;
     case Kind::Stop:
     case Kind::Again:
-        if ((e.kind == Kind::Stop ? b.state.stopEnabled : b.state.showWindowVisible)) {
+        if ((e.kind == Kind::Stop ? b.state.stopEnabled : b.state.resultsVisible)) {
             if (ledger.waiting != Ledger::Waiting::Nothing) {
                 ledger.chartLeftDisabled = true;
                 ++coverage.stoppedWhileWaiting;
@@ -406,25 +406,25 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
 
     // Captions are plain decimal numbers; the results captions keep their
     // design text until the first results since Load.
-    FUZZ_CHECK(isPlainDecimal(s.tokuten));
-    FUZZ_CHECK(isPlainDecimal(s.timeBox));
-    if (ledger.resultsShown || s.showWindowVisible) {
-        FUZZ_CHECK(isPlainDecimal(s.label10));
-        FUZZ_CHECK(isPlainDecimal(s.label11));
+    FUZZ_CHECK(isPlainDecimal(s.score));
+    FUZZ_CHECK(isPlainDecimal(s.seconds));
+    if (ledger.resultsShown || s.resultsVisible) {
+        FUZZ_CHECK(isPlainDecimal(s.resultSeconds));
+        FUZZ_CHECK(isPlainDecimal(s.resultScore));
     } else {
-        FUZZ_CHECK(s.label10 == "Label10");
-        FUZZ_CHECK(s.label11 == "Label11");
+        FUZZ_CHECK(s.resultSeconds == "Label10");
+        FUZZ_CHECK(s.resultScore == "Label11");
     }
-    if (s.showWindowVisible && !b.state.showWindowVisible) {
-        FUZZ_CHECK(s.label10 == s.timeBox);
-        FUZZ_CHECK(s.label11 == s.tokuten);
+    if (s.resultsVisible && !b.state.resultsVisible) {
+        FUZZ_CHECK(s.resultSeconds == s.seconds);
+        FUZZ_CHECK(s.resultScore == s.score);
     }
 
     // The score: only a correct press adds to it, by what the question was
     // still worth, and it never passes 10 points per correct answer.
-    const int score = std::stoi(s.tokuten);
+    const int score = std::stoi(s.score);
     FUZZ_CHECK(score <= kPointsPerQuestion * ledger.correctPresses);
-    const int before = std::stoi(b.state.tokuten);
+    const int before = std::stoi(b.state.score);
     if (pressAccepted && e.arg == b.current) {
         FUZZ_CHECK(score == before + b.points);
     } else if (!startAccepted && e.kind != Kind::Load) {
@@ -436,7 +436,7 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
                session.QuestionPoints == 0);
 
     // The seconds: one a clock tick while the clock runs.
-    FUZZ_CHECK(std::stoi(s.timeBox) == ledger.seconds);
+    FUZZ_CHECK(std::stoi(s.seconds) == ledger.seconds);
 
     // Each judgement is applied once, on the second judge tick after its
     // press: a correct one moves to the next question, a wrong one halves
@@ -480,7 +480,7 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
     }
     if (judgedCorrectNow && session.QuestionNumber == session.QuestionTotal + 1) {
         FUZZ_CHECK(!session.running());
-        FUZZ_CHECK(s.showWindowVisible);
+        FUZZ_CHECK(s.resultsVisible);
         ledger.resultsShown = true;
         ++coverage.finished[finishedSlot(session.QuestionTotal)];
         coverage.everyKanaAnswered += session.QuestionTotal == kKanaCount;
@@ -488,25 +488,25 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
         // Start leaves a results panel on display, and its Again stops the
         // session that runs behind it.
         FUZZ_CHECK(e.kind == Kind::Stop || e.kind == Kind::Load ||
-                   (e.kind == Kind::Again && b.state.showWindowVisible));
+                   (e.kind == Kind::Again && b.state.resultsVisible));
     }
-    FUZZ_CHECK(session.running() == s.timer2Running);
-    FUZZ_CHECK(session.running() == s.timer1Running);
+    FUZZ_CHECK(session.running() == s.clockRunning);
+    FUZZ_CHECK(session.running() == s.judgeTimerRunning);
     // The phase: Finished only when the last answer was judged, with the
     // results up and Stop still enabled; Idle exactly when Start is enabled.
     FUZZ_CHECK(session.phase() == s.phase);
     FUZZ_CHECK((s.phase == Phase::Finished) == (!session.running() && s.stopEnabled));
-    FUZZ_CHECK(s.phase != Phase::Finished || s.showWindowVisible);
+    FUZZ_CHECK(s.phase != Phase::Finished || s.resultsVisible);
     FUZZ_CHECK((s.phase == Phase::Idle) == s.startEnabled);
     if (e.kind == Kind::Load) {
-        FUZZ_CHECK(!session.running() && !s.timer1Running && !s.timer2Running);
+        FUZZ_CHECK(!session.running() && !s.judgeTimerRunning && !s.clockRunning);
         FUZZ_CHECK(!session.judgementPending());
     }
     if (session.running()) {
         FUZZ_CHECK(!s.startEnabled && s.stopEnabled);
     } else {
         // The window is never stuck: Start, or Again and then Start, works.
-        FUZZ_CHECK(s.startEnabled || s.showWindowVisible);
+        FUZZ_CHECK(s.startEnabled || s.resultsVisible);
     }
 
     // The chart: while a session runs it is disabled exactly while a press
@@ -517,20 +517,20 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
         FUZZ_CHECK(s.chartEnabled == !waiting);
         const bool correctMark = ledger.waiting == Ledger::Waiting::Correct;
         const bool wrongMark = ledger.waiting == Ledger::Waiting::Wrong;
-        FUZZ_CHECK(s.shape1Visible == correctMark && s.image2Visible == correctMark);
+        FUZZ_CHECK(s.circleVisible == correctMark && s.rewardVisible == correctMark);
         FUZZ_CHECK(s.crossVisible == wrongMark);
-        FUZZ_CHECK(s.label2.empty() == !waiting);
+        FUZZ_CHECK(s.answer.empty() == !waiting);
     } else {
         FUZZ_CHECK(!session.judgementPending());
         FUZZ_CHECK(s.chartEnabled || ledger.chartLeftDisabled);
-        FUZZ_CHECK(!s.shape1Visible && !s.image2Visible);
+        FUZZ_CHECK(!s.circleVisible && !s.rewardVisible);
     }
 
     // No kana answered correctly is asked again: while a session runs and
     // asks, its question is one still open, and the question box shows it.
     if (session.running()) {
         FUZZ_CHECK(session.CurrentIndex >= 1 && session.CurrentIndex <= kKanaCount);
-        FUZZ_CHECK(s.label1 == session.questionKana(session.CurrentIndex));
+        FUZZ_CHECK(s.question == session.questionKana(session.CurrentIndex));
         if (!waiting) {
             FUZZ_CHECK(t.DoneFlags[session.CurrentIndex] == kNotDone);
             FUZZ_CHECK(!ledger.answered.test(static_cast<std::size_t>(session.CurrentIndex)));
@@ -545,10 +545,10 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
 
     // A press the chart does not take changes nothing.
     if (e.kind == Kind::Press && !pressAccepted) {
-        FUZZ_CHECK(s.label2 == b.state.label2);
+        FUZZ_CHECK(s.answer == b.state.answer);
         FUZZ_CHECK(s.chartEnabled == b.state.chartEnabled);
         FUZZ_CHECK(s.crossVisible == b.state.crossVisible);
-        FUZZ_CHECK(s.shape1Visible == b.state.shape1Visible);
+        FUZZ_CHECK(s.circleVisible == b.state.circleVisible);
         FUZZ_CHECK(s.chartColour == b.state.chartColour);
         FUZZ_CHECK(s.judgeCountdownStarts == b.state.judgeCountdownStarts);
         for (int i = 0; i < kSlotCount; ++i) {
@@ -557,7 +557,7 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
     }
     if (pressAccepted) {
         FUZZ_CHECK(s.judgeCountdownStarts == b.state.judgeCountdownStarts + 1);
-        FUZZ_CHECK(s.label2 == session.answerKana(e.arg));
+        FUZZ_CHECK(s.answer == session.answerKana(e.arg));
     }
     return {};
 }

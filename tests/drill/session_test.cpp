@@ -27,6 +27,14 @@ std::ostream &operator<<(std::ostream &os, const Row &row)
 
 using testing::ScriptedRandom;
 
+// The question counts of the window's three options.
+enum Option : int
+{
+    All = 71,
+    Half = 30,
+    Few = 15,
+};
+
 class SessionTest : public ::testing::Test
 {
 protected:
@@ -50,29 +58,29 @@ protected:
         session.Press(wrongIndex());
         judge();
     }
-    int score() const { return std::stoi(state.tokuten); }
+    int score() const { return std::stoi(state.score); }
 };
 
 TEST_F(SessionTest, LoadShowsTheDesignState)
 {
-    EXPECT_EQ(state.label1, "");
-    EXPECT_EQ(state.label2, "");
-    EXPECT_EQ(state.tokuten, "0");
-    EXPECT_EQ(state.timeBox, "0");
-    EXPECT_EQ(state.label10, "Label10");
-    EXPECT_EQ(state.label11, "Label11");
+    EXPECT_EQ(state.question, "");
+    EXPECT_EQ(state.answer, "");
+    EXPECT_EQ(state.score, "0");
+    EXPECT_EQ(state.seconds, "0");
+    EXPECT_EQ(state.resultSeconds, "Label10");
+    EXPECT_EQ(state.resultScore, "Label11");
     EXPECT_TRUE(state.chartEnabled);
     EXPECT_TRUE(state.startEnabled);
     EXPECT_FALSE(state.stopEnabled);
     for (int i = 1; i <= kKanaCount; ++i) {
         EXPECT_EQ(state.chartColour[static_cast<std::size_t>(i)], kChartGrey) << i;
     }
-    EXPECT_FALSE(state.shape1Visible);
-    EXPECT_FALSE(state.image2Visible);
+    EXPECT_FALSE(state.circleVisible);
+    EXPECT_FALSE(state.rewardVisible);
     EXPECT_FALSE(state.crossVisible);
-    EXPECT_FALSE(state.showWindowVisible);
-    EXPECT_FALSE(state.timer1Running);
-    EXPECT_FALSE(state.timer2Running);
+    EXPECT_FALSE(state.resultsVisible);
+    EXPECT_FALSE(state.judgeTimerRunning);
+    EXPECT_FALSE(state.clockRunning);
     EXPECT_FALSE(session.running());
 }
 
@@ -95,13 +103,13 @@ TEST_P(StartOption, StartAsksTheFirstQuestionOfTheChosenLength)
     EXPECT_EQ(session.QuestionNumber, 1);
     EXPECT_EQ(session.QuestionPoints, 10);
     EXPECT_EQ(session.CurrentIndex, 7);
-    EXPECT_EQ(state.label1, "き");
-    EXPECT_EQ(state.tokuten, "0");
-    EXPECT_EQ(state.timeBox, "0");
+    EXPECT_EQ(state.question, "き");
+    EXPECT_EQ(state.score, "0");
+    EXPECT_EQ(state.seconds, "0");
     EXPECT_FALSE(state.startEnabled);
     EXPECT_TRUE(state.stopEnabled);
-    EXPECT_TRUE(state.timer1Running);
-    EXPECT_TRUE(state.timer2Running);
+    EXPECT_TRUE(state.judgeTimerRunning);
+    EXPECT_TRUE(state.clockRunning);
     EXPECT_TRUE(session.running());
     EXPECT_EQ(random.reseeds, 1u);
 }
@@ -148,24 +156,24 @@ TEST_F(SessionTest, PerfectFifteenQuestionSessionEndsWith150)
         session.ClockTick();
         judge();
     }
-    EXPECT_EQ(state.tokuten, "150");
-    EXPECT_EQ(state.timeBox, "30");
-    EXPECT_TRUE(state.showWindowVisible);
-    EXPECT_EQ(state.label10, "30");
-    EXPECT_EQ(state.label11, "150");
-    EXPECT_FALSE(state.timer1Running);
-    EXPECT_FALSE(state.timer2Running);
+    EXPECT_EQ(state.score, "150");
+    EXPECT_EQ(state.seconds, "30");
+    EXPECT_TRUE(state.resultsVisible);
+    EXPECT_EQ(state.resultSeconds, "30");
+    EXPECT_EQ(state.resultScore, "150");
+    EXPECT_FALSE(state.judgeTimerRunning);
+    EXPECT_FALSE(state.clockRunning);
     EXPECT_FALSE(session.running());
     // The finished window keeps Stop enabled and Start disabled, and has a
     // further question on display with the chart enabled again.
     EXPECT_TRUE(state.stopEnabled);
     EXPECT_FALSE(state.startEnabled);
     EXPECT_TRUE(state.chartEnabled);
-    EXPECT_EQ(state.label1, session.questionKana(session.CurrentIndex));
+    EXPECT_EQ(state.question, session.questionKana(session.CurrentIndex));
     EXPECT_EQ(session.tables().DoneFlags[session.CurrentIndex], kNotDone);
     // The clock has stopped.
     session.ClockTick();
-    EXPECT_EQ(state.timeBox, "30");
+    EXPECT_EQ(state.seconds, "30");
 }
 
 struct WrongPressRow
@@ -205,18 +213,18 @@ TEST_F(SessionTest, WrongPressShowsTheCrossAndThePressedKanaUntilJudged)
     random.push(ScriptedRandom::forChoice(0, 71)); // あ
     session.Start(Option::Few);
     session.Press(6); // カ
-    EXPECT_EQ(state.label2, "カ");
+    EXPECT_EQ(state.answer, "カ");
     EXPECT_TRUE(state.crossVisible);
-    EXPECT_FALSE(state.shape1Visible);
-    EXPECT_FALSE(state.image2Visible);
+    EXPECT_FALSE(state.circleVisible);
+    EXPECT_FALSE(state.rewardVisible);
     EXPECT_FALSE(state.chartEnabled);
     EXPECT_EQ(state.chartColour[6], kChartGrey);
     EXPECT_EQ(session.tables().DoneFlags[6], kNotDone);
     judge();
     EXPECT_FALSE(state.crossVisible);
-    EXPECT_EQ(state.label2, "");
+    EXPECT_EQ(state.answer, "");
     EXPECT_TRUE(state.chartEnabled);
-    EXPECT_EQ(state.label1, "あ");
+    EXPECT_EQ(state.question, "あ");
 }
 
 TEST_F(SessionTest, CorrectPressColoursTheButtonPeachUntilTheNextStart)
@@ -224,15 +232,15 @@ TEST_F(SessionTest, CorrectPressColoursTheButtonPeachUntilTheNextStart)
     random.push(ScriptedRandom::forChoice(42, 71)); // ろ
     session.Start(Option::Few);
     session.Press(43);
-    EXPECT_EQ(state.label2, "ロ");
-    EXPECT_TRUE(state.shape1Visible);
-    EXPECT_TRUE(state.image2Visible);
+    EXPECT_EQ(state.answer, "ロ");
+    EXPECT_TRUE(state.circleVisible);
+    EXPECT_TRUE(state.rewardVisible);
     EXPECT_FALSE(state.crossVisible);
     EXPECT_EQ(state.chartColour[43], kChartPeach);
-    EXPECT_EQ(state.tokuten, "10");
+    EXPECT_EQ(state.score, "10");
     judge();
-    EXPECT_FALSE(state.shape1Visible);
-    EXPECT_FALSE(state.image2Visible);
+    EXPECT_FALSE(state.circleVisible);
+    EXPECT_FALSE(state.rewardVisible);
     EXPECT_EQ(state.chartColour[43], kChartPeach);
     session.Stop();
     EXPECT_EQ(state.chartColour[43], kChartPeach);
@@ -264,19 +272,19 @@ TEST_P(JudgeTicks, OnlyTheSecondTickAfterAPressJudgesIt)
     session.JudgeTick();
     EXPECT_EQ(session.JudgeTicks, 1);
     EXPECT_FALSE(state.chartEnabled) << "tick 1 does nothing";
-    EXPECT_EQ(state.shape1Visible || state.crossVisible, true);
+    EXPECT_EQ(state.circleVisible || state.crossVisible, true);
     session.JudgeTick();
     EXPECT_EQ(session.JudgeTicks, 2);
     EXPECT_TRUE(state.chartEnabled) << "tick 2 judges";
     EXPECT_EQ(session.QuestionNumber, GetParam().correct ? 2 : 1);
     const int points = session.QuestionPoints;
-    const auto label1 = state.label1;
+    const auto label1 = state.question;
     for (int i = 0; i < 5; ++i) {
         session.JudgeTick(); // ticks 3.. do nothing
     }
     EXPECT_EQ(session.QuestionNumber, GetParam().correct ? 2 : 1);
     EXPECT_EQ(session.QuestionPoints, points);
-    EXPECT_EQ(state.label1, label1);
+    EXPECT_EQ(state.question, label1);
     EXPECT_EQ(state.judgeCountdownStarts, countdownStarts);
 }
 
@@ -307,8 +315,8 @@ TEST_F(SessionTest, NoJudgementWithoutAPress)
     EXPECT_TRUE(state.chartEnabled);
     EXPECT_FALSE(state.crossVisible);
     answerCorrectly();
-    EXPECT_EQ(state.tokuten, "10");
-    EXPECT_EQ(state.timeBox, "600");
+    EXPECT_EQ(state.score, "10");
+    EXPECT_EQ(state.seconds, "600");
 }
 
 struct IdleRow
@@ -332,18 +340,18 @@ TEST_P(PressOutsideASession, DoesNothing)
     }
     // Nothing was set in motion either: the judge timer's ticks change
     // nothing, unless a press was already waiting before.
-    if (!before.crossVisible && !before.shape1Visible) {
+    if (!before.crossVisible && !before.circleVisible) {
         session.JudgeTick();
         session.JudgeTick();
     }
-    EXPECT_EQ(state.label1, before.label1);
-    EXPECT_EQ(state.label2, before.label2);
-    EXPECT_EQ(state.tokuten, before.tokuten);
+    EXPECT_EQ(state.question, before.question);
+    EXPECT_EQ(state.answer, before.answer);
+    EXPECT_EQ(state.score, before.score);
     EXPECT_EQ(state.chartEnabled, before.chartEnabled);
     EXPECT_EQ(state.crossVisible, before.crossVisible);
-    EXPECT_EQ(state.shape1Visible, before.shape1Visible);
+    EXPECT_EQ(state.circleVisible, before.circleVisible);
     EXPECT_EQ(state.chartColour, before.chartColour);
-    EXPECT_EQ(state.label11, before.label11);
+    EXPECT_EQ(state.resultScore, before.resultScore);
     EXPECT_EQ(session.PressedIndex, pressed);
     for (int i = 1; i <= kKanaCount; ++i) {
         EXPECT_EQ(session.tables().DoneFlags[i], flags[i]) << i;
@@ -396,12 +404,12 @@ TEST_P(StopDuringJudgement, NextStartBeginsClean)
     session.Press(GetParam().correct ? session.CurrentIndex : wrongIndex());
     session.JudgeTick();
     session.Stop();
-    EXPECT_FALSE(state.timer1Running);
-    EXPECT_FALSE(state.shape1Visible);
-    EXPECT_FALSE(state.image2Visible);
+    EXPECT_FALSE(state.judgeTimerRunning);
+    EXPECT_FALSE(state.circleVisible);
+    EXPECT_FALSE(state.rewardVisible);
     EXPECT_FALSE(state.chartEnabled) << "stop leaves the chart as it is";
     EXPECT_EQ(state.crossVisible, !GetParam().correct) << "and a cross on display";
-    EXPECT_TRUE(state.showWindowVisible);
+    EXPECT_TRUE(state.resultsVisible);
     session.Again();
 
     random.push(ScriptedRandom::forChoice(20, 71)); // な
@@ -409,8 +417,8 @@ TEST_P(StopDuringJudgement, NextStartBeginsClean)
     EXPECT_EQ(session.JudgeTicks, 0);
     EXPECT_EQ(session.PressedIndex, 0);
     EXPECT_FALSE(state.crossVisible);
-    EXPECT_FALSE(state.shape1Visible);
-    EXPECT_FALSE(state.image2Visible);
+    EXPECT_FALSE(state.circleVisible);
+    EXPECT_FALSE(state.rewardVisible);
     EXPECT_TRUE(state.chartEnabled);
     for (int i = 0; i < 4; ++i) {
         session.JudgeTick();
@@ -436,23 +444,23 @@ TEST_F(SessionTest, StopShowsTheResultsAndLeavesScoreAndTime)
         session.ClockTick();
     }
     session.Stop();
-    EXPECT_EQ(state.label1, "");
-    EXPECT_EQ(state.label2, "");
-    EXPECT_EQ(state.tokuten, "15");
-    EXPECT_EQ(state.timeBox, "7");
-    EXPECT_EQ(state.label10, "7");
-    EXPECT_EQ(state.label11, "15");
-    EXPECT_TRUE(state.showWindowVisible);
+    EXPECT_EQ(state.question, "");
+    EXPECT_EQ(state.answer, "");
+    EXPECT_EQ(state.score, "15");
+    EXPECT_EQ(state.seconds, "7");
+    EXPECT_EQ(state.resultSeconds, "7");
+    EXPECT_EQ(state.resultScore, "15");
+    EXPECT_TRUE(state.resultsVisible);
     EXPECT_TRUE(state.startEnabled);
     EXPECT_FALSE(state.stopEnabled);
-    EXPECT_FALSE(state.timer1Running);
-    EXPECT_FALSE(state.timer2Running);
+    EXPECT_FALSE(state.judgeTimerRunning);
+    EXPECT_FALSE(state.clockRunning);
     session.ClockTick();
-    EXPECT_EQ(state.timeBox, "7");
+    EXPECT_EQ(state.seconds, "7");
     session.Again();
-    EXPECT_FALSE(state.showWindowVisible);
+    EXPECT_FALSE(state.resultsVisible);
     EXPECT_TRUE(state.startEnabled);
-    EXPECT_EQ(state.label11, "15");
+    EXPECT_EQ(state.resultScore, "15");
 }
 
 TEST_F(SessionTest, AgainAfterTheLastAnswerStopsAndHidesTheResults)
@@ -461,21 +469,21 @@ TEST_F(SessionTest, AgainAfterTheLastAnswerStopsAndHidesTheResults)
     for (int q = 0; q < 15; ++q) {
         answerCorrectly();
     }
-    ASSERT_TRUE(state.showWindowVisible);
+    ASSERT_TRUE(state.resultsVisible);
     session.Again();
-    EXPECT_FALSE(state.showWindowVisible);
+    EXPECT_FALSE(state.resultsVisible);
     EXPECT_TRUE(state.startEnabled);
     EXPECT_FALSE(state.stopEnabled);
-    EXPECT_EQ(state.label1, "");
-    EXPECT_EQ(state.tokuten, "150");
+    EXPECT_EQ(state.question, "");
+    EXPECT_EQ(state.score, "150");
 }
 
 TEST_F(SessionTest, AgainOrStopWithoutResultsOrSessionDoesNothing)
 {
     session.Again();
     session.Stop();
-    EXPECT_FALSE(state.showWindowVisible);
-    EXPECT_EQ(state.label10, "Label10");
+    EXPECT_FALSE(state.resultsVisible);
+    EXPECT_EQ(state.resultSeconds, "Label10");
     EXPECT_TRUE(state.startEnabled);
 }
 
@@ -487,7 +495,7 @@ TEST_F(SessionTest, StartWhileRunningIsIgnored)
     session.Start(Option::All);
     EXPECT_EQ(session.QuestionTotal, 15);
     EXPECT_EQ(session.QuestionNumber, 2);
-    EXPECT_EQ(state.tokuten, "10");
+    EXPECT_EQ(state.score, "10");
     EXPECT_NE(session.CurrentIndex, question);
 }
 
@@ -520,10 +528,10 @@ TEST_F(SessionTest, FullSessionAsksEveryKanaOnceAndEndsAfter71CorrectAnswers)
         EXPECT_EQ(full.tables().DoneFlags[i], kDone) << i;
         EXPECT_EQ(full.state().chartColour[static_cast<std::size_t>(i)], kChartPeach) << i;
     }
-    EXPECT_TRUE(full.state().showWindowVisible);
-    EXPECT_EQ(full.state().label11, full.state().tokuten);
+    EXPECT_TRUE(full.state().resultsVisible);
+    EXPECT_EQ(full.state().resultScore, full.state().score);
     // Every kana was answered: the last question stays on display.
-    EXPECT_EQ(full.state().label1, full.questionKana(full.CurrentIndex));
+    EXPECT_EQ(full.state().question, full.questionKana(full.CurrentIndex));
 }
 
 TEST_F(SessionTest, LaterQuestionsAreDrawnUniformlyFromTheKanaStillOpen)
@@ -559,10 +567,10 @@ TEST_P(Directions, QuestionAndChartUseOppositeScripts)
     ScriptedRandom random{{ScriptedRandom::forChoice(46, 71)}}; // が
     Session session{GetParam().direction, random};
     session.Start(Option::Few);
-    EXPECT_EQ(session.state().label1, GetParam().question);
+    EXPECT_EQ(session.state().question, GetParam().question);
     session.Press(47);
-    EXPECT_EQ(session.state().label2, GetParam().answer);
-    EXPECT_TRUE(session.state().shape1Visible);
+    EXPECT_EQ(session.state().answer, GetParam().answer);
+    EXPECT_TRUE(session.state().circleVisible);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -587,11 +595,11 @@ TEST_F(SessionTest, ReloadClearsFlagsStopsTheSessionAndKeepsTheMembers)
     }
     EXPECT_FALSE(session.running());
     EXPECT_FALSE(session.judgementPending());
-    EXPECT_FALSE(state.timer1Running);
-    EXPECT_FALSE(state.timer2Running);
-    EXPECT_FALSE(state.shape1Visible);
-    EXPECT_EQ(state.label1, "");
-    EXPECT_EQ(state.tokuten, "0");
+    EXPECT_FALSE(state.judgeTimerRunning);
+    EXPECT_FALSE(state.clockRunning);
+    EXPECT_FALSE(state.circleVisible);
+    EXPECT_EQ(state.question, "");
+    EXPECT_EQ(state.score, "0");
     EXPECT_TRUE(state.startEnabled);
     EXPECT_EQ(state.chartColour[static_cast<std::size_t>(done)], kChartGrey);
     EXPECT_EQ(session.CurrentIndex, current);

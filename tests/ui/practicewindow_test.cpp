@@ -254,7 +254,7 @@ void PracticeWindowTest::chartCells()
     QFETCH(int, index);
     QFETCH(QPoint, topLeft);
     Fixture f;
-    ui::FlatButton *button = f.window->chartButton(index);
+    ui::RaisedButton *button = f.window->chartButton(index);
     QCOMPARE(button->geometry(), QRect(topLeft, QSize(65, 57)));
     QCOMPARE(button->property("index").toInt(), index);
     QCOMPARE(button->objectName(), QStringLiteral("Command1"));

@@ -134,7 +134,7 @@ void ScaleTest::fitsTheScreenAndEveryButtonPresses()
             continue;
         }
         QCOMPARE(f.window.childAt(centre), control);
-        if (auto *chart = qobject_cast<ui::FlatButton *>(control);
+        if (auto *chart = qobject_cast<ui::RaisedButton *>(control);
             chart && chart->objectName() == QLatin1String("Command1")) {
             QSignalSpy pressed(chart, &QAbstractButton::clicked);
             QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {}, centre);
@@ -189,7 +189,7 @@ void ScaleTest::edgesAreEvenAndInside()
     int checked = 0;
     for (const ui::Control &row : ui::practiceLayout()) {
         const bool bordered = row.line > 0 && !row.container &&
-                              (row.kind == ui::Kind::Label || row.kind == ui::Kind::FlatButton);
+                              (row.kind == ui::Kind::Label || row.kind == ui::Kind::RaisedButton);
         if (!bordered) {
             continue;
         }
@@ -197,7 +197,7 @@ void ScaleTest::edgesAreEvenAndInside()
         const QRect r = deviceRect(control, g.ratio);
         // The fill, where no line and no text lies: just inside the edges,
         // a quarter down.
-        const int lines = row.kind == ui::Kind::FlatButton ? 2 : 1;
+        const int lines = row.kind == ui::Kind::RaisedButton ? 2 : 1;
         const QPoint inside(r.left() + lines * g.line + 1, r.top() + r.height() / 4);
         const QRgb fill = g.image.pixel(inside);
         const int midX = r.left() + r.width() / 4;

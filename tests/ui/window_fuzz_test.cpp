@@ -115,9 +115,9 @@ public:
             return static_cast<QLabel *>(named(QLatin1String(name)))->text();
         };
         const auto qs = [](const std::string &v) { return QString::fromStdString(v); };
-        if (text("Label1") != qs(s.label1) || text("Label2") != qs(s.label2) ||
-            text("Tokuten") != qs(s.tokuten) || text("TimeBox") != qs(s.timeBox) ||
-            text("Label10") != qs(s.label10) || text("Label11") != qs(s.label11)) {
+        if (text("Label1") != qs(s.question) || text("Label2") != qs(s.answer) ||
+            text("Tokuten") != qs(s.score) || text("TimeBox") != qs(s.seconds) ||
+            text("Label10") != qs(s.resultSeconds) || text("Label11") != qs(s.resultScore)) {
             return QStringLiteral("a caption differs from the session");
         }
         if (named(QStringLiteral("Command3"))->isEnabled() != s.startEnabled ||
@@ -126,7 +126,7 @@ public:
         }
         int peach = 0;
         for (int k = 1; k <= drill::kKanaCount; ++k) {
-            const ui::FlatButton *button = window_->chartButton(k);
+            const ui::RaisedButton *button = window_->chartButton(k);
             if (button->isEnabled() != s.chartEnabled) {
                 return QStringLiteral("chart button %1 enabled wrongly").arg(k);
             }
@@ -135,28 +135,28 @@ public:
             }
             peach += s.chartColour[static_cast<std::size_t>(k)] == drill::kChartPeach ? 1 : 0;
         }
-        if (named(QStringLiteral("Shape1"))->isVisible() != s.shape1Visible ||
-            named(QStringLiteral("Image2"))->isVisible() != s.image2Visible ||
+        if (named(QStringLiteral("Shape1"))->isVisible() != s.circleVisible ||
+            named(QStringLiteral("Image2"))->isVisible() != s.rewardVisible ||
             named(QStringLiteral("Line1"))->isVisible() != s.crossVisible ||
             named(QStringLiteral("Line2"))->isVisible() != s.crossVisible ||
-            named(QStringLiteral("ShowWindow"))->isVisible() != s.showWindowVisible) {
+            named(QStringLiteral("ShowWindow"))->isVisible() != s.resultsVisible) {
             return QStringLiteral("marks shown %1%2%3%4, the session says %5%6%7%8")
                 .arg(named(QStringLiteral("Shape1"))->isVisible())
                 .arg(named(QStringLiteral("Image2"))->isVisible())
                 .arg(named(QStringLiteral("Line1"))->isVisible())
                 .arg(named(QStringLiteral("ShowWindow"))->isVisible())
-                .arg(s.shape1Visible)
-                .arg(s.image2Visible)
+                .arg(s.circleVisible)
+                .arg(s.rewardVisible)
                 .arg(s.crossVisible)
-                .arg(s.showWindowVisible);
+                .arg(s.resultsVisible);
         }
-        if (named<QTimer>(QStringLiteral("Timer1"))->isActive() != s.timer1Running ||
-            named<ui::SecondsClock>(QStringLiteral("Timer2"))->isActive() != s.timer2Running) {
+        if (named<QTimer>(QStringLiteral("Timer1"))->isActive() != s.judgeTimerRunning ||
+            named<ui::SecondsClock>(QStringLiteral("Timer2"))->isActive() != s.clockRunning) {
             return QStringLiteral("a timer runs when it should not, or the reverse");
         }
         // Each right answer colours one button and adds at most 10 points.
-        if (std::stoi(s.tokuten) > 10 * peach) {
-            return QStringLiteral("score %1 with %2 right answers").arg(qs(s.tokuten)).arg(peach);
+        if (std::stoi(s.score) > 10 * peach) {
+            return QStringLiteral("score %1 with %2 right answers").arg(qs(s.score)).arg(peach);
         }
         // The keyboard focus never rests on a button that cannot be pressed,
         // and a chart press does not hand it on to another button, where the
