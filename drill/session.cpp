@@ -5,21 +5,25 @@
 
 namespace drill {
 
-Session::Session(Direction direction, RandomSource &random) : direction_(direction), random_(random)
+Session::Session(Direction direction, RandomSource &random)
+    : direction_(direction), random_(random),
+      // The question box shows one script; the chart and the answer box the other.
+      questionTable_(direction == Direction::HiraganaShown ? &KanaTables::HiraganaTable
+                                                           : &KanaTables::KatakanaTable),
+      answerTable_(direction == Direction::HiraganaShown ? &KanaTables::KatakanaTable
+                                                         : &KanaTables::HiraganaTable)
 {
     Load();
 }
 
 const std::string &Session::questionKana(int kanaIndex) const
 {
-    return direction_ == Direction::HiraganaShown ? tables_.HiraganaTable[kanaIndex]
-                                                  : tables_.KatakanaTable[kanaIndex];
+    return (tables_.*questionTable_)[kanaIndex];
 }
 
 const std::string &Session::answerKana(int kanaIndex) const
 {
-    return direction_ == Direction::HiraganaShown ? tables_.KatakanaTable[kanaIndex]
-                                                  : tables_.HiraganaTable[kanaIndex];
+    return (tables_.*answerTable_)[kanaIndex];
 }
 
 void Session::Load()

@@ -92,7 +92,6 @@ public:
     Phase phase() const { return state_.phase; }
     // A session runs from Start until its last answer is judged, or Stop.
     bool running() const { return phase() == Phase::Asking || phase() == Phase::Judging; }
-    bool judgementPending() const { return phase() == Phase::Judging; }
 
     // The kana a chart button and the answer box show for an index.
     const std::string &answerKana(int kanaIndex) const;
@@ -112,7 +111,6 @@ private:
     void enter(Phase phase);
     void setAllChartColours(Colour colour);
     void showScoreAndSeconds();
-    void judge();
     void advance();
     void release();
     void drawNextQuestion();
@@ -122,6 +120,8 @@ private:
 
     Direction direction_;
     RandomSource &random_;
+    Slots<std::string> KanaTables::*questionTable_;
+    Slots<std::string> KanaTables::*answerTable_;
     KanaTables tables_;
     WindowState state_;
     int score_ = 0;

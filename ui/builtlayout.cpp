@@ -13,8 +13,6 @@
 namespace ui {
 namespace {
 
-constexpr const char *kScaleProperty = "layoutScale";
-
 QColor colourOf(std::uint32_t value)
 {
     switch (value) {
@@ -134,13 +132,6 @@ QFont fontAt(const Control &row, qreal scale)
 
 } // namespace
 
-qreal layoutScale(const QWidget *widget)
-{
-    const QWidget *window = widget ? widget->window() : nullptr;
-    const QVariant scale = window ? window->property(kScaleProperty) : QVariant();
-    return scale.isValid() ? scale.toReal() : 1.0;
-}
-
 void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms form,
                         const std::function<QString(int)> &chartCaption)
 {
@@ -185,7 +176,6 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms f
 
 void BuiltLayout::layOut(qreal scale, QPoint origin)
 {
-    window_->setProperty(kScaleProperty, scale);
     // A window that draws no text (the menu) sets no font, so that the
     // built-in face is not registered before a window needs it.
     if (windowRow_ && windowRow_->em >= 0) {
@@ -196,6 +186,14 @@ void BuiltLayout::layOut(qreal scale, QPoint origin)
         const QPoint shift = row.container ? QPoint() : origin;
         if (row.em > 0) {
             p.widget->setFont(fontAt(row, scale));
+        }
+        // The controls that draw lines of the layout's width are told its scale.
+        if (auto *button = qobject_cast<RaisedButton *>(p.widget)) {
+            button->setScale(scale);
+        } else if (auto *caption = qobject_cast<Caption *>(p.widget)) {
+            caption->setScale(scale);
+        } else if (auto *frame = qobject_cast<CaptionFrame *>(p.widget)) {
+            frame->setScale(scale);
         }
         switch (row.kind) {
         case Kind::ChartButtons:

@@ -13,10 +13,6 @@
 
 namespace ui {
 
-// The scale a window's controls are laid out at, which their painting
-// follows (the width of a border line); 1 unless the window was laid out.
-qreal layoutScale(const QWidget *widget);
-
 class BuiltLayout
 {
 public:

@@ -25,7 +25,7 @@ constexpr AccessibleKind RadioButton = AccessibleKind::RadioButton;
 constexpr AccessibleKind Decoration = AccessibleKind::Decoration;
 
 // clang-format off
-// Lengths in twips (15 to a pixel at the designed size), font em heights in
+// Lengths in twips (kTwipsPerPixel), font em heights in
 // pixels, colours as 0x00BBGGRR.
 constexpr std::array kPractice = {
 //  name            kind                  container     left    top  width height  em  bold  background  foreground line alignment  text at load / picture, what a screen reader is told
@@ -124,7 +124,7 @@ QSize windowSize(std::span<const Control> table, qreal scale)
 
 int scaledPx(int twips, qreal scale)
 {
-    return static_cast<int>(std::lround(twips * scale / 15.0));
+    return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel));
 }
 
 QRect scaledRect(int left, int top, int width, int height, qreal scale)

@@ -96,6 +96,9 @@ struct ChartDesign
 };
 inline constexpr ChartDesign kChart{6600, 840, 960, 14040, 4080, 975, 855, 15};
 
+// The design's lengths are in twips, 15 to a pixel at the designed size.
+inline constexpr int kTwipsPerPixel = 15;
+
 // Twips to pixels at a scale: each edge is rounded on its own, so that
 // controls that meet at the designed size still meet.
 int scaledPx(int twips, qreal scale);

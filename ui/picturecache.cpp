@@ -95,12 +95,4 @@ QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixel
     return *it;
 }
 
-QPixmap pictureAt(const QString &resource, qreal devicePixelRatio)
-{
-    const QSizeF natural = pictureSize(resource);
-    const QSize pixels(qCeil(natural.width() * devicePixelRatio),
-                       qCeil(natural.height() * devicePixelRatio));
-    return pictureIn(resource, pixels, devicePixelRatio);
-}
-
 } // namespace ui

@@ -9,11 +9,9 @@
 
 namespace ui {
 
-// The picture at a resource path rendered at a device pixel ratio, cached,
-// so that a picture is drawn from its vectors once per screen scale.
-QPixmap pictureAt(const QString &resource, qreal devicePixelRatio);
-// The picture drawn to fill a number of device pixels, for a device pixel
-// ratio; cached likewise.
+// The picture at a resource path drawn to fill a number of device pixels,
+// for a device pixel ratio, cached, so that a picture is drawn from its
+// vectors once per size.
 QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixelRatio);
 // A picture's natural size in logical pixels.
 QSize pictureSize(const QString &resource);

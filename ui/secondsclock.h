@@ -19,7 +19,6 @@ public:
     void start();
     void stop();
     bool isActive() const { return active_; }
-    int interval() const { return interval_; }
 
 signals:
     void tick();

@@ -1,6 +1,5 @@
 #include "widgets.h"
 
-#include "builtlayout.h"
 #include "picturecache.h"
 
 #include <QPaintEvent>
@@ -23,7 +22,7 @@ namespace {
 class DeviceGrid
 {
 public:
-    DeviceGrid(const QPainter &painter, qreal layoutScale)
+    explicit DeviceGrid(const QPainter &painter, qreal layoutScale = 1.0)
         : toDevice_(painter.deviceTransform()), fromDevice_(toDevice_.inverted()),
           ratio_(toDevice_.m11()), line_(std::max(1.0, edge(layoutScale * ratio_)))
     {
@@ -100,6 +99,14 @@ void RaisedButton::setFace(QColor face)
     }
 }
 
+void RaisedButton::setScale(qreal scale)
+{
+    if (scale != scale_) {
+        scale_ = scale;
+        update();
+    }
+}
+
 void RaisedButton::setPicture(const QString &resource)
 {
     picture_ = resource;
@@ -109,7 +116,7 @@ void RaisedButton::setPicture(const QString &resource)
 void RaisedButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const qreal scale = layoutScale(this);
+    const qreal scale = scale_;
     const DeviceGrid grid(painter, scale);
     const QRectF box = grid.snap(QRectF(rect()));
     painter.fillRect(box, face_);
@@ -184,11 +191,19 @@ void Caption::setBorder(bool border)
     setLineWidth(1);
 }
 
+void Caption::setScale(qreal scale)
+{
+    if (scale != scale_) {
+        scale_ = scale;
+        update();
+    }
+}
+
 void Caption::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     if (frameShape() != QFrame::NoFrame) {
-        const DeviceGrid grid(painter, layoutScale(this));
+        const DeviceGrid grid(painter, scale_);
         frame(painter, grid.snap(QRectF(rect())), grid.lines(1), Qt::black);
     }
     const QString caption = text();
@@ -212,10 +227,18 @@ void Caption::paintEvent(QPaintEvent *)
 
 CaptionFrame::CaptionFrame(const QString &title, QWidget *parent) : QGroupBox(title, parent) {}
 
+void CaptionFrame::setScale(qreal scale)
+{
+    if (scale != scale_) {
+        scale_ = scale;
+        update();
+    }
+}
+
 void CaptionFrame::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const qreal scale = layoutScale(this);
+    const qreal scale = scale_;
     const DeviceGrid grid(painter, scale);
     const QFontMetrics metrics(font());
     const qreal w = grid.lines(1);
@@ -240,7 +263,7 @@ Picture::Picture(const QString &resource, QWidget *parent) : QWidget(parent), re
 void Picture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const DeviceGrid grid(painter, layoutScale(this));
+    const DeviceGrid grid(painter);
     const QRectF box = grid.snap(QRectF(rect()));
     const QSize pixels = (box.size() * grid.ratio()).toSize();
     painter.drawPixmap(box.topLeft(), pictureIn(resource_, pixels, grid.ratio()));
@@ -261,7 +284,7 @@ void Ring::setThickness(qreal thickness)
 void Ring::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const DeviceGrid grid(painter, layoutScale(this));
+    const DeviceGrid grid(painter);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal thickness = grid.whole(thickness_);
     painter.setPen(QPen(colour_, thickness));
@@ -291,7 +314,7 @@ void Stroke::setLine(QLineF line, qreal thickness)
 void Stroke::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const DeviceGrid grid(painter, layoutScale(this));
+    const DeviceGrid grid(painter);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(colour_, grid.whole(thickness_), Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(line_.translated(-QPointF(pos())));

@@ -34,11 +34,14 @@ public:
     // outer line is the neighbour's dark one, so that a seam looks the same
     // whichever of the two buttons lies on top.
     void setSeams(Qt::Edges seams) { seams_ = seams; }
+    // The scale the button is laid out at, which its edges follow.
+    void setScale(qreal scale);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    qreal scale_ = 1.0;
     QColor face_;
     QString picture_;
     Qt::Edges seams_;
@@ -54,9 +57,14 @@ class Caption : public QLabel
 public:
     Caption(const QString &text, QWidget *parent);
     void setBorder(bool border);
+    // The scale the label is laid out at, which its border follows.
+    void setScale(qreal scale);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    qreal scale_ = 1.0;
 };
 
 // A frame with a caption: an etched border whose top line the caption
@@ -66,9 +74,14 @@ class CaptionFrame : public QGroupBox
     Q_OBJECT
 public:
     CaptionFrame(const QString &title, QWidget *parent);
+    // The scale the frame is laid out at, which its lines follow.
+    void setScale(qreal scale);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    qreal scale_ = 1.0;
 };
 
 // A picture control: as large as its picture at the layout's scale (its

@@ -158,10 +158,11 @@ void PicturesTest::pictures()
     QCOMPARE(QImageReader(QStringLiteral(":/pictures/rendered/%1.png").arg(name)).size(), size);
     QCOMPARE(QImageReader(QStringLiteral(":/pictures/rendered/%1@2x.png").arg(name)).size(),
              size * 2);
-    const QPixmap oddScale = ui::pictureAt(path, 1.5);
-    QCOMPARE(oddScale.size(), QSize(qCeil(size.width() * 1.5), qCeil(size.height() * 1.5)));
+    const QSize oddPixels(qCeil(size.width() * 1.5), qCeil(size.height() * 1.5));
+    const QPixmap oddScale = ui::pictureIn(path, oddPixels, 1.5);
+    QCOMPARE(oddScale.size(), oddPixels);
     QCOMPARE(oddScale.devicePixelRatio(), 1.5);
-    const QImage image = ui::pictureAt(path, 1.0).toImage();
+    const QImage image = ui::pictureIn(path, size, 1.0).toImage();
     QCOMPARE(image.size(), size);
     // The top corners: the children's shoulders run off the bottom edge.
     const QList<QPoint> corners = {{0, 0}, {size.width() - 1, 0}};
@@ -234,8 +235,8 @@ void PicturesTest::sharpAtTwiceTheScale()
     // At a device pixel ratio of 2 a picture is drawn from its vectors at
     // twice the pixels, not enlarged from its 1x bitmap.
     const QString path = QStringLiteral(":/pictures/heading_katakana.svg");
-    const QPixmap once = ui::pictureAt(path, 1.0);
-    const QPixmap twice = ui::pictureAt(path, 2.0);
+    const QPixmap once = ui::pictureIn(path, ui::pictureSize(path), 1.0);
+    const QPixmap twice = ui::pictureIn(path, ui::pictureSize(path) * 2, 2.0);
     QCOMPARE(twice.size(), once.size() * 2);
     QCOMPARE(twice.devicePixelRatio(), 2.0);
     QCOMPARE(twice.deviceIndependentSize(), QSizeF(290, 86));

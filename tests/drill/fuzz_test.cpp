@@ -249,7 +249,7 @@ Before capture(const Session &session)
 {
     Before b{session.state(),
              session.running(),
-             session.judgementPending(),
+             (session.phase() == Phase::Judging),
              session.CurrentIndex,
              session.QuestionPoints,
              session.QuestionNumber,
@@ -441,7 +441,7 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
     // Each judgement is applied once, on the second judge tick after its
     // press: a correct one moves to the next question, a wrong one halves
     // what the question is worth, and between judgements neither changes.
-    FUZZ_CHECK(session.judgementPending() == waiting);
+    FUZZ_CHECK((session.phase() == Phase::Judging) == waiting);
     const int stepped = session.QuestionNumber - b.number;
     if (startAccepted) {
         FUZZ_CHECK(session.QuestionNumber == 1);
@@ -500,7 +500,7 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
     FUZZ_CHECK((s.phase == Phase::Idle) == s.startEnabled);
     if (e.kind == Kind::Load) {
         FUZZ_CHECK(!session.running() && !s.judgeTimerRunning && !s.clockRunning);
-        FUZZ_CHECK(!session.judgementPending());
+        FUZZ_CHECK(session.phase() != Phase::Judging);
     }
     if (session.running()) {
         FUZZ_CHECK(!s.startEnabled && s.stopEnabled);
@@ -521,7 +521,7 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
         FUZZ_CHECK(s.crossVisible == wrongMark);
         FUZZ_CHECK(s.answer.empty() == !waiting);
     } else {
-        FUZZ_CHECK(!session.judgementPending());
+        FUZZ_CHECK(session.phase() != Phase::Judging);
         FUZZ_CHECK(s.chartEnabled || ledger.chartLeftDisabled);
         FUZZ_CHECK(!s.circleVisible && !s.rewardVisible);
     }

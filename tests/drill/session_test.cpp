@@ -594,7 +594,7 @@ TEST_F(SessionTest, ReloadClearsFlagsStopsTheSessionAndKeepsTheMembers)
         EXPECT_EQ(session.tables().DoneFlags[i], kNotDone) << i;
     }
     EXPECT_FALSE(session.running());
-    EXPECT_FALSE(session.judgementPending());
+    EXPECT_NE(session.phase(), Phase::Judging);
     EXPECT_FALSE(state.judgeTimerRunning);
     EXPECT_FALSE(state.clockRunning);
     EXPECT_FALSE(state.circleVisible);

@@ -51,7 +51,7 @@ public:
     QString step()
     {
         const int roll = pick(100);
-        const bool pendingBefore = session_.judgementPending();
+        const bool pendingBefore = session_.phase() == drill::Phase::Judging;
         QString event; // empty if the window could not go on
         if (roll < 30) {
             const int k = rightAnswer() ? session_.CurrentIndex : 1 + pick(71);
@@ -103,7 +103,7 @@ public:
             event = QStringLiteral("E");
             reopen(QStringLiteral("Command7"));
         }
-        startedJudgement_ = !pendingBefore && session_.judgementPending();
+        startedJudgement_ = !pendingBefore && (session_.phase() == drill::Phase::Judging);
         return event;
     }
 
