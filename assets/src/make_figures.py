@@ -9,7 +9,7 @@
 Only plain shapes, transforms, fills and strokes are used, so that QtSvg's
 Tiny 1.2 renderer draws them exactly as any browser does.
 
-Run:  /usr/bin/python3 tools/make_figures.py
+Run:  /usr/bin/python3 assets/src/make_figures.py
 """
 import math
 

@@ -21,7 +21,7 @@ hand-chosen geometry below, so that small sizes keep the eyes, the grin and
 the pencil apart instead of blurring them; no size is scaled from another.
 
 Run with Debian's interpreter, which has python3-pil:
-    /usr/bin/python3 tools/make_icon.py
+    /usr/bin/python3 assets/src/make_icon.py
 """
 
 import io
@@ -438,7 +438,7 @@ def scalable(px, size):
         if runs:
             body += '<path fill="#%02x%02x%02x" d="%s"/>\n' % (rgb + ("".join(runs),))
     return svg(size, size, body, comment=(
-        "  Program icon of ぽこもじ, drawn by tools/make_icon.py from its\n"
+        "  Program icon of ぽこもじ, drawn by assets/src/make_icon.py from its\n"
         "  %d-pixel drawing." % n))
 
 

@@ -1,4 +1,4 @@
-"""Helpers shared by the drawing generators in tools/: number formatting,
+"""Helpers shared by the drawing generators in assets/src/: number formatting,
 the SVG document wrapper and writing a file into assets/.
 
 Every generator writes plain SVG Tiny 1.2 (paths, rects, groups, transforms,
@@ -9,7 +9,7 @@ for byte.
 import os
 
 ASSETS = os.path.normpath(
-    os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets"))
+    os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 
 
 def num(v, places=2):

@@ -18,7 +18,7 @@ No randomness is used, so running the script again reproduces the files
 byte for byte.
 
 Run with Debian's interpreter, which has python3-fonttools:
-    /usr/bin/python3 tools/make_lettering.py
+    /usr/bin/python3 assets/src/make_lettering.py
 """
 
 import logging
