@@ -3,6 +3,7 @@
 // buttons their kana.
 
 #include "../drill/scripted_random.h"
+#include "../support/practice_fixture.h"
 #include "app/menuwindow.h"
 #include "drill/session.h"
 #include "ui/practicewindow.h"
@@ -96,9 +97,8 @@ void AccessibilityTest::boxesExposeTheirText()
     QFETCH(QString, name);
     QFETCH(QString, text);
     QFETCH(QString, description);
-    ScriptedRandom random{{ScriptedRandom::forChoice(0, 71)}};
-    drill::Session session(drill::Direction::HiraganaShown, random);
-    ui::PracticeWindow window(session);
+    testing::PracticeFixture f(drill::Direction::HiraganaShown, {ScriptedRandom::forChoice(0, 71)});
+    ui::PracticeWindow &window = *f.window;
     QCOMPARE(accessibleText(&window), QStringLiteral("カタカナ ど〜れ？"));
     window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
     window.chartButton(6)->click();
@@ -126,9 +126,8 @@ void AccessibilityTest::chartButtonsExposeTheirKana()
     QFETCH(drill::Direction, direction);
     QFETCH(int, index);
     QFETCH(QString, kana);
-    ScriptedRandom random;
-    drill::Session session(direction, random);
-    ui::PracticeWindow window(session);
+    testing::PracticeFixture f(direction);
+    ui::PracticeWindow &window = *f.window;
     QCOMPARE(accessibleText(window.chartButton(index)), kana);
     QCOMPARE(accessibleRole(window.chartButton(index)), QAccessible::Button);
 }
@@ -141,9 +140,8 @@ void AccessibilityTest::rolesTellWhatControlsAre()
     const QString endsProgram = accessibleText(
         menu.findChild<QWidget *>(QStringLiteral("Command2")), QAccessible::Description);
 
-    ScriptedRandom random;
-    drill::Session session(drill::Direction::KatakanaShown, random);
-    ui::PracticeWindow window(session);
+    testing::PracticeFixture f(drill::Direction::KatakanaShown);
+    ui::PracticeWindow &window = *f.window;
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&window);
     QCOMPARE(face->role(), QAccessible::Window);
     QCOMPARE(face->text(QAccessible::Name), QStringLiteral("ひらがな ど〜れ？"));

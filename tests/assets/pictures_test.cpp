@@ -4,6 +4,7 @@
 
 #include "../drill/scripted_random.h"
 #include "../support/controls.h"
+#include "../support/practice_fixture.h"
 #include "drill/session.h"
 #include "ui/picturecache.h"
 #include "ui/practicewindow.h"
@@ -275,9 +276,8 @@ void PicturesTest::drawingsLetTheirBackgroundShowThrough()
     QFETCH(QPoint, at);
     QFETCH(QColor, expected);
     QFETCH(bool, results);
-    ScriptedRandom random{{ScriptedRandom::forChoice(0, 71)}};
-    drill::Session session(drill::Direction::HiraganaShown, random);
-    ui::PracticeWindow window(session);
+    testing::PracticeFixture f(drill::Direction::HiraganaShown, {ScriptedRandom::forChoice(0, 71)});
+    ui::PracticeWindow &window = *f.window;
     window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
     if (results) {
         window.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
@@ -304,9 +304,9 @@ void PicturesTest::rewardShowsOnlyWithTheRing_data()
 void PicturesTest::rewardShowsOnlyWithTheRing()
 {
     QFETCH(bool, right);
-    ScriptedRandom random{{ScriptedRandom::forChoice(4, 71)}}; // お
-    drill::Session session(drill::Direction::KatakanaShown, random);
-    ui::PracticeWindow window(session);
+    testing::PracticeFixture f(drill::Direction::KatakanaShown,
+                               {ScriptedRandom::forChoice(4, 71)}); // お
+    ui::PracticeWindow &window = *f.window;
     window.show();
     QWidget *hand = window.findChild<QWidget *>(QStringLiteral("Image2"));
     QWidget *ring = window.findChild<QWidget *>(QStringLiteral("Shape1"));
@@ -323,9 +323,8 @@ void PicturesTest::rewardShowsOnlyWithTheRing()
 
 void PicturesTest::panelPicturesComeAndGoWithThePanel()
 {
-    ScriptedRandom random;
-    drill::Session session(drill::Direction::HiraganaShown, random);
-    ui::PracticeWindow window(session);
+    testing::PracticeFixture f;
+    ui::PracticeWindow &window = *f.window;
     window.show();
     QList<QWidget *> pictures{window.findChild<QWidget *>(QStringLiteral("Image4"))};
     for (int i = 0; i < 6; ++i) {

@@ -5,6 +5,7 @@
 
 #include "../drill/scripted_random.h"
 #include "../support/controls.h"
+#include "../support/practice_fixture.h"
 #include "drill/kana.h"
 #include "drill/session.h"
 #include "ui/look.h"
@@ -136,9 +137,8 @@ void BuiltInFaceTest::everyTextIsDrawnInTheBuiltInFace()
         {Direction::KatakanaShown, QStringLiteral("キ"), {"き", "さ", "ふ"}},
     };
     for (const Window &w : windows) {
-        ScriptedRandom random({ScriptedRandom::forChoice(6, 71)});
-        drill::Session session(w.direction, random);
-        ui::PracticeWindow window(session);
+        testing::PracticeFixture f(w.direction, {ScriptedRandom::forChoice(6, 71)});
+        ui::PracticeWindow &window = *f.window;
         QTest::mouseClick(window.findChild<QAbstractButton *>(QStringLiteral("Command3")),
                           Qt::LeftButton);
         auto *question = window.findChild<QLabel *>(QStringLiteral("Label1"));

@@ -3,6 +3,7 @@
 // Run with QT_SCALE_FACTOR=2.
 
 #include "../drill/scripted_random.h"
+#include "../support/practice_fixture.h"
 #include "drill/session.h"
 #include "ui/practicewindow.h"
 #include "ui/widgets.h"
@@ -51,9 +52,8 @@ private slots:
 
 void HiDpiTest::layoutKeepsItsLogicalPixels()
 {
-    drill::testing::ScriptedRandom random;
-    drill::Session session(drill::Direction::HiraganaShown, random);
-    ui::PracticeWindow window(session);
+    testing::PracticeFixture f;
+    ui::PracticeWindow &window = *f.window;
     window.show();
     QCOMPARE(window.devicePixelRatioF(), 2.0);
     QCOMPARE(window.size(), QSize(1024, 768));
@@ -78,9 +78,9 @@ void HiDpiTest::edgesStaySharp()
 {
     QFETCH(QRect, area);
     QFETCH(bool, judged);
-    drill::testing::ScriptedRandom random{{drill::testing::ScriptedRandom::forChoice(1, 71)}};
-    drill::Session session(drill::Direction::HiraganaShown, random);
-    ui::PracticeWindow window(session);
+    testing::PracticeFixture f(drill::Direction::HiraganaShown,
+                               {drill::testing::ScriptedRandom::forChoice(1, 71)});
+    ui::PracticeWindow &window = *f.window;
     window.show();
     window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
     window.chartButton(2)->click(); // right: the hand shows

@@ -4,6 +4,7 @@
 
 #include "../drill/scripted_random.h"
 #include "../support/controls.h"
+#include "../support/practice_fixture.h"
 #include "drill/session.h"
 #include "ui/chartlayout.h"
 #include "ui/layouttable.h"
@@ -32,14 +33,13 @@ using ui::PracticeWindow;
 
 namespace {
 
-// A practice window with its own session, as the program makes it.
-struct Fixture
+// The shared practice window, with ways to reach its controls.
+struct Fixture : testing::PracticeFixture
 {
     explicit Fixture(Direction direction = Direction::HiraganaShown, ui::PracticeTiming timing = {})
-        : session(direction, random), window(new PracticeWindow(session, timing))
+        : PracticeFixture(direction, {}, timing)
     {
     }
-    ~Fixture() { delete window.data(); }
 
     template <typename T = QWidget> T *find(const char *name) const
     {
@@ -68,10 +68,6 @@ struct Fixture
         window->activateWindow();
         return QTest::qWaitForWindowActive(window);
     }
-
-    ScriptedRandom random;
-    drill::Session session;
-    QPointer<PracticeWindow> window;
 };
 
 bool near(QColor a, QColor b, int tolerance = 24)
@@ -175,22 +171,49 @@ void PracticeWindowTest::geometry_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("expected");
-    // Every placed control of the katakana drill at its row of the layout
-    // table, in pixels at 15 twips a pixel, relative to its container.
-    for (const ui::Control &row : ui::practiceLayout()) {
-        if (row.kind == ui::Kind::Window || row.kind == ui::Kind::ChartButtons ||
-            row.kind == ui::Kind::Line || row.forms == ui::Forms::Form3) {
-            continue;
-        }
-        const QString name =
-            row.index >= 0 ? QStringLiteral("%1(%2)").arg(QLatin1String(row.name)).arg(row.index)
-                           : QLatin1String(row.name);
-        QTest::newRow(qPrintable(name))
-            << name << QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15);
+    // Every placed control of the katakana drill where the design puts it, in
+    // pixels relative to its container.
+    const std::pair<const char *, QRect> design[] = {
+        {"Image1", {16, -8, 290, 86}},
+        {"TimeBox", {432, 16, 137, 41}},
+        {"Label4", {576, 24, 89, 25}},
+        {"Tokuten", {696, 16, 137, 41}},
+        {"Label3", {840, 24, 57, 25}},
+        {"Command2", {960, 8, 57, 49}},
+        {"Label1", {80, 80, 297, 297}},
+        {"Label7", {400, 208, 65, 49}},
+        {"Label2", {496, 80, 297, 297}},
+        {"Label5", {168, 384, 105, 25}},
+        {"Label6", {608, 384, 105, 25}},
+        {"Image2", {336, 168, 206, 211}},
+        {"Shape1", {488, 72, 321, 321}},
+        {"Frame1", {848, 88, 137, 169}},
+        {"Command3", {848, 272, 145, 73}},
+        {"Command4", {848, 352, 145, 65}},
+        {"ShowWindow", {160, 192, 705, 377}},
+        {"Option1", {16, 24, 105, 41}},
+        {"Option2", {16, 72, 105, 41}},
+        {"Option3", {16, 120, 105, 41}},
+        {"Image3(0)", {16, 16, 221, 19}},
+        {"Image3(1)", {240, 16, 221, 19}},
+        {"Image3(2)", {464, 16, 221, 19}},
+        {"Image3(3)", {16, 352, 221, 19}},
+        {"Image3(4)", {240, 352, 221, 19}},
+        {"Image3(5)", {464, 352, 221, 19}},
+        {"Label10", {248, 64, 209, 73}},
+        {"Label8", {480, 80, 129, 57}},
+        {"Image4", {16, 128, 215, 108}},
+        {"Label11", {248, 152, 209, 73}},
+        {"Label9", {488, 168, 105, 57}},
+        {"Command6", {120, 264, 185, 65}},
+        {"Command7", {376, 264, 185, 65}},
+        // The strokes' widgets hold (512, 96)-(776, 360) and half the 10 px stroke.
+        {"Line1", {507, 91, 274, 274}},
+        {"Line2", {507, 91, 274, 274}},
+    };
+    for (const auto &[name, expected] : design) {
+        QTest::newRow(name) << QString::fromLatin1(name) << expected;
     }
-    // The strokes' widgets hold (512, 96)-(776, 360) and half the 10 px stroke.
-    QTest::newRow("Line1") << "Line1" << QRect(507, 91, 274, 274);
-    QTest::newRow("Line2") << "Line2" << QRect(507, 91, 274, 274);
 }
 
 void PracticeWindowTest::geometry()

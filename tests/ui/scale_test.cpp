@@ -6,6 +6,7 @@
 // offscreen platform as a file (QT_QPA_PLATFORM=offscreen:configfile=...).
 
 #include "../drill/scripted_random.h"
+#include "../support/practice_fixture.h"
 #include "drill/session.h"
 #include "ui/chartlayout.h"
 #include "ui/layouttable.h"
@@ -24,17 +25,14 @@
 
 namespace {
 
-struct Fixture
+struct Fixture : testing::PracticeFixture
 {
-    Fixture() : session(drill::Direction::HiraganaShown, random), window(session)
+    Fixture()
     {
-        window.centreOnScreen(); // as the program opens it
-        window.show();
-        window.activateWindow();
+        window->centreOnScreen(); // as the program opens it
+        window->show();
+        window->activateWindow();
     }
-    drill::testing::ScriptedRandom random;
-    drill::Session session;
-    ui::PracticeWindow window;
 };
 
 // A widget's rectangle in device pixels of a grab of its window: each edge
@@ -108,36 +106,36 @@ private slots:
 void ScaleTest::fitsTheScreenAndEveryButtonPresses()
 {
     Fixture f;
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    const QRect available = f.window.screen()->availableGeometry();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
+    const QRect available = f.window->screen()->availableGeometry();
     const QSize designed = ui::PracticeWindow::designedSize();
     const qreal expected = std::min({1.0, qreal(available.width()) / designed.width(),
                                      qreal(available.height()) / designed.height()});
-    QCOMPARE(f.window.scale(), expected);
-    QVERIFY(available.contains(f.window.frameGeometry()));
-    QCOMPARE(f.window.geometry().center(), available.center());
+    QCOMPARE(f.window->scale(), expected);
+    QVERIFY(available.contains(f.window->frameGeometry()));
+    QCOMPARE(f.window->geometry().center(), available.center());
 
     // Every button, Start, Stop, とじる and the results panel lie on the
     // screen; a click at a chart button's centre presses that button.
     QList<QWidget *> onScreen;
     for (const char *name : {"Command2", "Command3", "Command4", "ShowWindow", "Option3"}) {
-        onScreen << f.window.findChild<QWidget *>(QLatin1String(name));
+        onScreen << f.window->findChild<QWidget *>(QLatin1String(name));
     }
     for (int k = 1; k <= drill::kKanaCount; ++k) {
-        onScreen << f.window.chartButton(k);
+        onScreen << f.window->chartButton(k);
     }
     for (QWidget *control : onScreen) {
         const QRect global(control->mapToGlobal(QPoint()), control->size());
         QVERIFY2(available.contains(global), qPrintable(control->objectName()));
-        const QPoint centre = f.window.mapFromGlobal(global.center());
+        const QPoint centre = f.window->mapFromGlobal(global.center());
         if (control->objectName() == QLatin1String("ShowWindow")) {
             continue;
         }
-        QCOMPARE(f.window.childAt(centre), control);
+        QCOMPARE(f.window->childAt(centre), control);
         if (auto *chart = qobject_cast<ui::RaisedButton *>(control);
             chart && chart->objectName() == QLatin1String("Command1")) {
             QSignalSpy pressed(chart, &QAbstractButton::clicked);
-            QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {}, centre);
+            QTest::mouseClick(f.window->windowHandle(), Qt::LeftButton, {}, centre);
             QVERIFY2(pressed.count() == 1, qPrintable(chart->text()));
         }
     }
@@ -146,22 +144,22 @@ void ScaleTest::fitsTheScreenAndEveryButtonPresses()
 void ScaleTest::fullScreenAndBack()
 {
     Fixture f;
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    const QRect designed71 = f.window.chartButton(71)->geometry();
-    const QSize normal = f.window.size();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.data()));
+    const QRect designed71 = f.window->chartButton(71)->geometry();
+    const QSize normal = f.window->size();
 
-    QTest::keyClick(&f.window, Qt::Key_F11);
-    QTRY_VERIFY(f.window.isFullScreen());
-    const QSize screen = f.window.screen()->geometry().size();
-    QTRY_COMPARE(f.window.size(), screen);
+    QTest::keyClick(f.window.data(), Qt::Key_F11);
+    QTRY_VERIFY(f.window->isFullScreen());
+    const QSize screen = f.window->screen()->geometry().size();
+    QTRY_COMPARE(f.window->size(), screen);
     const QSize designed = ui::PracticeWindow::designedSize();
     const qreal s = std::min(qreal(screen.width()) / designed.width(),
                              qreal(screen.height()) / designed.height());
-    QTRY_COMPARE(f.window.scale(), s);
+    QTRY_COMPARE(f.window->scale(), s);
     // The chart scaled by s, and the content centred on the white.
     QRect chart;
     for (int k = 1; k <= drill::kKanaCount; ++k) {
-        chart |= f.window.chartButton(k)->geometry();
+        chart |= f.window->chartButton(k)->geometry();
     }
     const QRect content((screen.width() - ui::PracticeWindow::designedSize(s).width()) / 2,
                         (screen.height() - ui::PracticeWindow::designedSize(s).height()) / 2, 0, 0);
@@ -170,21 +168,21 @@ void ScaleTest::fullScreenAndBack()
     QVERIFY2(
         std::abs(chart.width() - 985 * s) <= 2 && std::abs(chart.height() - 281 * s) <= 2,
         qPrintable(QStringLiteral("%1x%2 at %3").arg(chart.width()).arg(chart.height()).arg(s)));
-    QCOMPARE(f.window.chartButton(71)->geometry(),
+    QCOMPARE(f.window->chartButton(71)->geometry(),
              ui::chartButtonRect(71, s).translated(content.topLeft()));
 
-    QTest::keyClick(&f.window, Qt::Key_F11);
-    QTRY_VERIFY(!f.window.isFullScreen());
-    QTRY_COMPARE(f.window.size(), normal);
-    QCOMPARE(f.window.chartButton(71)->geometry(), designed71);
+    QTest::keyClick(f.window.data(), Qt::Key_F11);
+    QTRY_VERIFY(!f.window->isFullScreen());
+    QTRY_COMPARE(f.window->size(), normal);
+    QCOMPARE(f.window->chartButton(71)->geometry(), designed71);
 }
 
 void ScaleTest::edgesAreEvenAndInside()
 {
     // Each bordered control on the window's white, from the layout table.
     Fixture f;
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    const Grab g(f.window);
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
+    const Grab g(*f.window);
     const QRgb white = qRgb(255, 255, 255);
     int checked = 0;
     for (const ui::Control &row : ui::practiceLayout()) {
@@ -193,7 +191,7 @@ void ScaleTest::edgesAreEvenAndInside()
         if (!bordered) {
             continue;
         }
-        const QWidget *control = f.window.findChild<QWidget *>(QLatin1String(row.name));
+        const QWidget *control = f.window->findChild<QWidget *>(QLatin1String(row.name));
         const QRect r = deviceRect(control, g.ratio);
         // The fill, where no line and no text lies: just inside the edges,
         // a quarter down.
@@ -228,8 +226,8 @@ void ScaleTest::seamsLookAlike()
     // the same lines whether the seam runs down or across: the upper or left
     // button's grey and dark lines, then the other's white one.
     Fixture f;
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    const Grab g(f.window);
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
+    const Grab g(*f.window);
     const auto across = [&](QPoint from, QPoint step) {
         QList<QRgb> colours;
         for (int i = 0; i < 3 * g.line; ++i) {
@@ -240,8 +238,8 @@ void ScaleTest::seamsLookAlike()
     for (int k : {2, 8, 13, 22, 49, 63}) {
         // k's left neighbour (k + 5) lies over it; the button below k lies
         // over k.
-        const QRect r = deviceRect(f.window.chartButton(k), g.ratio);
-        const QRect below = deviceRect(f.window.chartButton(k + 1), g.ratio);
+        const QRect r = deviceRect(f.window->chartButton(k), g.ratio);
+        const QRect below = deviceRect(f.window->chartButton(k + 1), g.ratio);
         const QList<QRgb> down = across({r.left() - g.line, r.center().y()}, {1, 0});
         const QList<QRgb> acrossRows = across({r.center().x(), below.top() - g.line}, {0, 1});
         QVERIFY2(down == acrossRows, qPrintable(QString::number(k)));
@@ -252,13 +250,13 @@ void ScaleTest::seamsLookAlike()
 void ScaleTest::relayingOutAtTheDesignedScaleRestoresTheGrab()
 {
     Fixture f;
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    const qreal s = f.window.scale();
-    const QImage before = f.window.grab().toImage();
-    f.window.layOut(0.7, {5, 9});
-    QVERIFY(f.window.grab().toImage() != before);
-    f.window.layOut(s, {});
-    const QImage after = f.window.grab().toImage();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
+    const qreal s = f.window->scale();
+    const QImage before = f.window->grab().toImage();
+    f.window->layOut(0.7, {5, 9});
+    QVERIFY(f.window->grab().toImage() != before);
+    f.window->layOut(s, {});
+    const QImage after = f.window->grab().toImage();
     QCOMPARE(after.size(), before.size());
     QCOMPARE_LE(largestDifference(after, before), 8);
 }
@@ -270,15 +268,15 @@ void ScaleTest::followsTheWindowToAnotherScreen()
         QSKIP("one screen");
     }
     Fixture f;
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
     for (QScreen *screen : {screens[1], screens[0]}) {
-        f.window.setScreen(screen);
+        f.window->setScreen(screen);
         const QRect available = screen->availableGeometry();
         const qreal expected =
             std::min({1.0, available.width() / 1024.0, available.height() / 768.0});
-        QTRY_COMPARE(f.window.scale(), expected);
-        QVERIFY(available.contains(f.window.geometry()));
-        QCOMPARE(f.window.chartButton(71)->geometry(), ui::chartButtonRect(71, expected));
+        QTRY_COMPARE(f.window->scale(), expected);
+        QVERIFY(available.contains(f.window->geometry()));
+        QCOMPARE(f.window->chartButton(71)->geometry(), ui::chartButtonRect(71, expected));
     }
 }
 

@@ -1,0 +1,32 @@
+#pragma once
+
+// A practice window with its own session and scripted random numbers, as the
+// program makes it; the window is deleted with the fixture unless it closed.
+
+#include "../drill/scripted_random.h"
+#include "drill/session.h"
+#include "ui/practicewindow.h"
+
+#include <QPointer>
+#include <deque>
+
+namespace testing {
+
+struct PracticeFixture
+{
+    explicit PracticeFixture(drill::Direction direction = drill::Direction::HiraganaShown,
+                             std::deque<double> script = {}, ui::PracticeTiming timing = {})
+        : random(std::move(script)), session(direction, random),
+          window(new ui::PracticeWindow(session, timing))
+    {
+    }
+    ~PracticeFixture() { delete window.data(); }
+    PracticeFixture(const PracticeFixture &) = delete;
+    PracticeFixture &operator=(const PracticeFixture &) = delete;
+
+    drill::testing::ScriptedRandom random;
+    drill::Session session;
+    QPointer<ui::PracticeWindow> window;
+};
+
+} // namespace testing
