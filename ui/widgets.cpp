@@ -99,14 +99,6 @@ void RaisedButton::setFace(QColor face)
     }
 }
 
-void RaisedButton::setScale(qreal scale)
-{
-    if (scale != scale_) {
-        scale_ = scale;
-        update();
-    }
-}
-
 void RaisedButton::setPicture(const QString &resource)
 {
     picture_ = resource;
@@ -191,14 +183,6 @@ void Caption::setBorder(bool border)
     setLineWidth(1);
 }
 
-void Caption::setScale(qreal scale)
-{
-    if (scale != scale_) {
-        scale_ = scale;
-        update();
-    }
-}
-
 void Caption::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -226,14 +210,6 @@ void Caption::paintEvent(QPaintEvent *)
 }
 
 CaptionFrame::CaptionFrame(const QString &title, QWidget *parent) : QGroupBox(title, parent) {}
-
-void CaptionFrame::setScale(qreal scale)
-{
-    if (scale != scale_) {
-        scale_ = scale;
-        update();
-    }
-}
 
 void CaptionFrame::paintEvent(QPaintEvent *)
 {

@@ -35,7 +35,7 @@ public:
     // whichever of the two buttons lies on top.
     void setSeams(Qt::Edges seams) { seams_ = seams; }
     // The scale the button is laid out at, which its edges follow.
-    void setScale(qreal scale);
+    void setScale(qreal scale) { scale_ = scale; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -58,7 +58,7 @@ public:
     Caption(const QString &text, QWidget *parent);
     void setBorder(bool border);
     // The scale the label is laid out at, which its border follows.
-    void setScale(qreal scale);
+    void setScale(qreal scale) { scale_ = scale; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -75,7 +75,7 @@ class CaptionFrame : public QGroupBox
 public:
     CaptionFrame(const QString &title, QWidget *parent);
     // The scale the frame is laid out at, which its lines follow.
-    void setScale(qreal scale);
+    void setScale(qreal scale) { scale_ = scale; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

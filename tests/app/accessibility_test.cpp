@@ -98,14 +98,13 @@ void AccessibilityTest::boxesExposeTheirText()
     QFETCH(QString, text);
     QFETCH(QString, description);
     testing::PracticeFixture f(drill::Direction::HiraganaShown, {ScriptedRandom::forChoice(0, 71)});
-    ui::PracticeWindow &window = *f.window;
-    QCOMPARE(accessibleText(&window), QStringLiteral("カタカナ ど〜れ？"));
-    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
-    window.chartButton(6)->click();
+    QCOMPARE(accessibleText(f.window), QStringLiteral("カタカナ ど〜れ？"));
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.window->chartButton(6)->click();
     for (int i = 0; i < 3; ++i) {
-        window.clockTick();
+        f.window->clockTick();
     }
-    QWidget *box = window.findChild<QWidget *>(name);
+    QWidget *box = f.window->findChild<QWidget *>(name);
     QVERIFY(box);
     QCOMPARE(accessibleText(box), text);
     QCOMPARE(accessibleText(box, QAccessible::Description), description);
@@ -127,9 +126,8 @@ void AccessibilityTest::chartButtonsExposeTheirKana()
     QFETCH(int, index);
     QFETCH(QString, kana);
     testing::PracticeFixture f(direction);
-    ui::PracticeWindow &window = *f.window;
-    QCOMPARE(accessibleText(window.chartButton(index)), kana);
-    QCOMPARE(accessibleRole(window.chartButton(index)), QAccessible::Button);
+    QCOMPARE(accessibleText(f.window->chartButton(index)), kana);
+    QCOMPARE(accessibleRole(f.window->chartButton(index)), QAccessible::Button);
 }
 
 void AccessibilityTest::rolesTellWhatControlsAre()
@@ -141,8 +139,7 @@ void AccessibilityTest::rolesTellWhatControlsAre()
         menu.findChild<QWidget *>(QStringLiteral("Command2")), QAccessible::Description);
 
     testing::PracticeFixture f(drill::Direction::KatakanaShown);
-    ui::PracticeWindow &window = *f.window;
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&window);
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(f.window);
     QCOMPARE(face->role(), QAccessible::Window);
     QCOMPARE(face->text(QAccessible::Name), QStringLiteral("ひらがな ど〜れ？"));
     const auto listed = [](QAccessibleInterface *parent, const QString &name) {
@@ -166,8 +163,8 @@ void AccessibilityTest::rolesTellWhatControlsAre()
     }
     QCOMPARE(options->child(2)->text(QAccessible::Name), QStringLiteral("すこし (15こ)"));
 
-    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
-    window.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
     QAccessibleInterface *results = listed(face, QStringLiteral("ShowWindow"));
     QVERIFY(results);
     QCOMPARE(results->text(QAccessible::Name), QStringLiteral("けっか"));

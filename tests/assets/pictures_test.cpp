@@ -277,14 +277,13 @@ void PicturesTest::drawingsLetTheirBackgroundShowThrough()
     QFETCH(QColor, expected);
     QFETCH(bool, results);
     testing::PracticeFixture f(drill::Direction::HiraganaShown, {ScriptedRandom::forChoice(0, 71)});
-    ui::PracticeWindow &window = *f.window;
-    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
     if (results) {
-        window.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+        f.window->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
     } else {
-        window.chartButton(1)->click(); // a right answer shows the hand
+        f.window->chartButton(1)->click(); // a right answer shows the hand
     }
-    const QImage image = window.grab().toImage();
+    const QImage image = f.window->grab().toImage();
     QCOMPARE(image.pixelColor(at), expected);
     // ...and the drawing itself is there around that point.
     bool inked = false;
@@ -306,40 +305,38 @@ void PicturesTest::rewardShowsOnlyWithTheRing()
     QFETCH(bool, right);
     testing::PracticeFixture f(drill::Direction::KatakanaShown,
                                {ScriptedRandom::forChoice(4, 71)}); // お
-    ui::PracticeWindow &window = *f.window;
-    window.show();
-    QWidget *hand = window.findChild<QWidget *>(QStringLiteral("Image2"));
-    QWidget *ring = window.findChild<QWidget *>(QStringLiteral("Shape1"));
+    f.window->show();
+    QWidget *hand = f.window->findChild<QWidget *>(QStringLiteral("Image2"));
+    QWidget *ring = f.window->findChild<QWidget *>(QStringLiteral("Shape1"));
     QVERIFY(hand->isHidden());
-    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
     QVERIFY(hand->isHidden());
-    window.chartButton(right ? 5 : 6)->click();
+    f.window->chartButton(right ? 5 : 6)->click();
     QCOMPARE(hand->isVisible(), right);
     QCOMPARE(ring->isVisible(), right);
-    window.judgeTick();
-    window.judgeTick();
+    f.window->judgeTick();
+    f.window->judgeTick();
     QVERIFY(hand->isHidden());
 }
 
 void PicturesTest::panelPicturesComeAndGoWithThePanel()
 {
     testing::PracticeFixture f;
-    ui::PracticeWindow &window = *f.window;
-    window.show();
-    QList<QWidget *> pictures{window.findChild<QWidget *>(QStringLiteral("Image4"))};
+    f.window->show();
+    QList<QWidget *> pictures{f.window->findChild<QWidget *>(QStringLiteral("Image4"))};
     for (int i = 0; i < 6; ++i) {
-        pictures << testing::control(&window, QStringLiteral("Image3(%1)").arg(i));
+        pictures << testing::control(f.window, QStringLiteral("Image3(%1)").arg(i));
     }
     const auto allVisible = [&](bool visible) {
         return std::all_of(pictures.begin(), pictures.end(),
                            [&](QWidget *w) { return w && w->isVisible() == visible; });
     };
     QVERIFY(allVisible(false));
-    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
     QVERIFY(allVisible(false));
-    window.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
     QVERIFY(allVisible(true));
-    window.findChild<QAbstractButton *>(QStringLiteral("Command6"))->click();
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command6"))->click();
     QVERIFY(allVisible(false));
 }
 

@@ -21,8 +21,6 @@ struct PracticeFixture
     {
     }
     ~PracticeFixture() { delete window.data(); }
-    PracticeFixture(const PracticeFixture &) = delete;
-    PracticeFixture &operator=(const PracticeFixture &) = delete;
 
     drill::testing::ScriptedRandom random;
     drill::Session session;

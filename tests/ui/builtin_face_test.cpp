@@ -138,17 +138,16 @@ void BuiltInFaceTest::everyTextIsDrawnInTheBuiltInFace()
     };
     for (const Window &w : windows) {
         testing::PracticeFixture f(w.direction, {ScriptedRandom::forChoice(6, 71)});
-        ui::PracticeWindow &window = *f.window;
-        QTest::mouseClick(window.findChild<QAbstractButton *>(QStringLiteral("Command3")),
+        QTest::mouseClick(f.window->findChild<QAbstractButton *>(QStringLiteral("Command3")),
                           Qt::LeftButton);
-        auto *question = window.findChild<QLabel *>(QStringLiteral("Label1"));
+        auto *question = f.window->findChild<QLabel *>(QStringLiteral("Label1"));
         QCOMPARE(question->text(), w.question);
 
         // Every text, in every kind of control, finds a glyph for each of
         // its characters in the face it is drawn with, and that face is the
         // built-in one; the question box has one for every kana and digit.
         int texts = 0;
-        for (QWidget *control : window.findChildren<QWidget *>()) {
+        for (QWidget *control : f.window->findChildren<QWidget *>()) {
             QString shown = text(control);
             if (control == question) {
                 shown += allKana;
@@ -178,7 +177,7 @@ void BuiltInFaceTest::everyTextIsDrawnInTheBuiltInFace()
         QVERIFY2(agreement(questionInk, expected) > 0.8, qPrintable(w.question));
         QList<QImage> chartInks;
         for (int k : {7, 11, 28}) {
-            chartInks.append(ink(drawn(window.chartButton(k), 3)));
+            chartInks.append(ink(drawn(f.window->chartButton(k), 3)));
         }
         for (int i = 0; i < 3; ++i) {
             const QImage kana =

@@ -53,14 +53,13 @@ private slots:
 void HiDpiTest::layoutKeepsItsLogicalPixels()
 {
     testing::PracticeFixture f;
-    ui::PracticeWindow &window = *f.window;
-    window.show();
-    QCOMPARE(window.devicePixelRatioF(), 2.0);
-    QCOMPARE(window.size(), QSize(1024, 768));
-    QCOMPARE(window.chartButton(71)->geometry(), QRect(16, 664, 65, 57));
-    QCOMPARE(window.findChild<QWidget *>(QStringLiteral("Image2"))->geometry(),
+    f.window->show();
+    QCOMPARE(f.window->devicePixelRatioF(), 2.0);
+    QCOMPARE(f.window->size(), QSize(1024, 768));
+    QCOMPARE(f.window->chartButton(71)->geometry(), QRect(16, 664, 65, 57));
+    QCOMPARE(f.window->findChild<QWidget *>(QStringLiteral("Image2"))->geometry(),
              QRect(336, 168, 206, 211));
-    const QPixmap grabbed = window.grab();
+    const QPixmap grabbed = f.window->grab();
     QCOMPARE(grabbed.size(), QSize(2048, 1536));
 }
 
@@ -80,15 +79,14 @@ void HiDpiTest::edgesStaySharp()
     QFETCH(bool, judged);
     testing::PracticeFixture f(drill::Direction::HiraganaShown,
                                {drill::testing::ScriptedRandom::forChoice(1, 71)});
-    ui::PracticeWindow &window = *f.window;
-    window.show();
-    window.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
-    window.chartButton(2)->click(); // right: the hand shows
+    f.window->show();
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.window->chartButton(2)->click(); // right: the hand shows
     if (judged) {
-        window.judgeTick();
-        window.judgeTick();
+        f.window->judgeTick();
+        f.window->judgeTick();
     }
-    const QImage sharp = window.grab(area).toImage();
+    const QImage sharp = f.window->grab(area).toImage();
     QCOMPARE(sharp.size(), area.size() * 2);
     // The same area as a 1x bitmap enlarged to the same size.
     const QImage enlarged =
