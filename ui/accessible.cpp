@@ -1,3 +1,5 @@
+// The accessible interfaces of frames, groups, radio-drawn options and decorations.
+
 #include "accessible.h"
 
 #include <QAbstractButton>

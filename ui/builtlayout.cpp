@@ -1,3 +1,5 @@
+// Builds a window's controls from its layout table and places them at a scale.
+
 #include "builtlayout.h"
 
 #include "chartlayout.h"

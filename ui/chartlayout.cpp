@@ -1,3 +1,5 @@
+// The chart's cells, button rectangles, seams and arrow-key neighbours.
+
 #include "chartlayout.h"
 
 #include "layouttable.h"

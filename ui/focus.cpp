@@ -1,3 +1,5 @@
+// The rule for where the focus goes when the session's state changes.
+
 #include "focus.h"
 
 namespace ui {

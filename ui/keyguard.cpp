@@ -1,3 +1,5 @@
+// The key guard's event filter: held keys and keys right after the results.
+
 #include "keyguard.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,5 @@
+// The layout tables of the menu and the practice windows, and twips to pixels.
+
 #include "layouttable.h"
 
 #include "look.h"

@@ -1,3 +1,5 @@
+// The fonts of the windows, with the built-in face registered on first use.
+
 #include "look.h"
 
 #include <QFile>

@@ -1,3 +1,5 @@
+// Loads the pre-rendered pictures or draws them from their vectors, once per size.
+
 #include "picturecache.h"
 
 #include <QHash>

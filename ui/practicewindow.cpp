@@ -1,3 +1,5 @@
+// A practice window: builds, wires and renders the session's state, and places the focus.
+
 #include "practicewindow.h"
 
 #include "accessible.h"

@@ -1,3 +1,5 @@
+// The seconds clock's scheduling on whole multiples of its interval.
+
 #include "secondsclock.h"
 
 namespace ui {

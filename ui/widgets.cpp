@@ -1,3 +1,5 @@
+// The painting of the windows' own kinds of control, on whole device pixels.
+
 #include "widgets.h"
 
 #include "picturecache.h"
