@@ -1,14 +1,12 @@
 #pragma once
 
-// A practice window with its own session and scripted random numbers, as the
-// program makes it; the window is deleted with the fixture unless it closed.
+// A practice window with its own session and scripted random numbers.
 
 #include "../drill/scripted_random.h"
 #include "drill/session.h"
 #include "ui/practicewindow.h"
 
 #include <QPointer>
-#include <deque>
 
 namespace testing {
 

@@ -902,25 +902,22 @@ void PracticeWindowTest::clockDoesNotDrift()
 
 void PracticeWindowTest::reopeningShowsTheLoadState()
 {
-    ScriptedRandom random;
-    drill::Session session(Direction::HiraganaShown, random);
-    auto *window = new PracticeWindow(session);
-    window->show();
-    QTest::mouseClick(window->findChild<QAbstractButton *>("Command3"), Qt::LeftButton);
-    QTest::mouseClick(window->chartButton(session.CurrentIndex), Qt::LeftButton);
-    QVERIFY(window->findChild<QTimer *>("Timer1")->isActive());
-    QPointer<PracticeWindow> closing = window;
-    QTest::mouseClick(window->findChild<QAbstractButton *>("Command2"), Qt::LeftButton);
-    QTRY_VERIFY(closing.isNull()); // closing destroys the controls
+    Fixture f;
+    f.window->show();
+    QTest::mouseClick(f.window->findChild<QAbstractButton *>("Command3"), Qt::LeftButton);
+    QTest::mouseClick(f.window->chartButton(f.session.CurrentIndex), Qt::LeftButton);
+    QVERIFY(f.window->findChild<QTimer *>("Timer1")->isActive());
+    QTest::mouseClick(f.window->findChild<QAbstractButton *>("Command2"), Qt::LeftButton);
+    QTRY_VERIFY(f.window.isNull()); // closing destroys the controls
 
-    PracticeWindow again(session);
+    PracticeWindow again(f.session);
     QCOMPARE(again.findChild<QLabel *>("Label1")->text(), QString());
     QCOMPARE(again.findChild<QLabel *>("Tokuten")->text(), QStringLiteral("0"));
     QVERIFY(again.findChild<QWidget *>("Shape1")->isHidden());
     QVERIFY(again.findChild<QWidget *>("Command3")->isEnabled());
     QVERIFY(!again.findChild<QTimer *>("Timer1")->isActive());
     for (int k = 1; k <= drill::kKanaCount; ++k) {
-        QCOMPARE(session.tables().DoneFlags[k], drill::kNotDone);
+        QCOMPARE(f.session.tables().DoneFlags[k], drill::kNotDone);
         QCOMPARE(again.chartButton(k)->face(), QColor(224, 224, 224));
     }
 }
