@@ -3,10 +3,9 @@
 #include "ui/accessible.h"
 #include "ui/layouttable.h"
 #include "ui/widgets.h"
+#include "ui/windowplacement.h"
 
-#include <QGuiApplication>
 #include <QIcon>
-#include <QScreen>
 
 namespace app {
 
@@ -20,6 +19,15 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     layout_.build(this, ui::menuLayout(), ui::Forms::Both);
     layout_.layOut(1.0);
     resize(ui::windowSize(ui::menuLayout()));
+    // Whole on its screen, centred, and laid out smaller on a screen smaller
+    // than the menu; it follows every change of its screen.
+    placement_ = new ui::WindowPlacement(
+        this, [](qreal scale) { return ui::windowSize(ui::menuLayout(), scale); },
+        [this](qreal scale, QPoint) { layout_.layOut(scale); },
+        ui::WindowPlacement::Sizing::Resizable);
+    // Placed before it is shown, so that its position counts the frame in
+    // from the start (see WindowPlacement::place).
+    placement_->place();
 
     command1_ = layout_.get<ui::FlatButton>("Command1");
     command2_ = layout_.get<ui::FlatButton>("Command2");
@@ -44,11 +52,7 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
 
 void MenuWindow::centreOnScreen()
 {
-    if (QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    placement_->place();
 }
 
 } // namespace app

@@ -9,7 +9,8 @@
 
 namespace ui {
 class FlatButton;
-}
+class WindowPlacement;
+} // namespace ui
 
 namespace app {
 
@@ -18,6 +19,7 @@ class MenuWindow : public QWidget
     Q_OBJECT
 public:
     MenuWindow();
+    // Places the menu whole on its screen, centred, scaled down to fit.
     void centreOnScreen();
 
 signals:
@@ -27,6 +29,7 @@ signals:
 
 private:
     ui::BuiltLayout layout_;
+    ui::WindowPlacement *placement_ = nullptr;
     ui::FlatButton *command1_ = nullptr;
     ui::FlatButton *command2_ = nullptr;
     ui::FlatButton *command3_ = nullptr;
