@@ -2,12 +2,16 @@
 
 #include "menuwindow.h"
 #include "program.h"
+#include "screencheck.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char *argv[])
 {
+    if (!app::findScreen()) {
+        return 1;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pokomoji"));
     QApplication::setApplicationVersion(QStringLiteral(POKOMOJI_VERSION));
