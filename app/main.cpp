@@ -2,10 +2,10 @@
 
 #include "menuwindow.h"
 #include "program.h"
+#include "programicon.h"
 #include "screencheck.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(POKOMOJI_VERSION));
     // Lets the desktop match the windows to the installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.pokomoji.Pokomoji"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
+    QApplication::setWindowIcon(app::programIcon());
 
     app::Program program;
     program.showMenu();

@@ -1,11 +1,11 @@
 #include "menuwindow.h"
 
+#include "programicon.h"
+
 #include "ui/accessible.h"
 #include "ui/layouttable.h"
 #include "ui/widgets.h"
 #include "ui/windowplacement.h"
-
-#include <QIcon>
 
 namespace app {
 
@@ -13,7 +13,7 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("Form1"));
     ui::setAccessibleKind(this, ui::AccessibleKind::Frame);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
+    setWindowIcon(programIcon());
     // The menu draws no text, so it sets no font: the built-in face is
     // registered when a practice window first asks for it, not at start-up.
     layout_.build(this, ui::menuLayout(), ui::Forms::Both);

@@ -5,6 +5,7 @@ Runs the program on an Xvfb screen of its own with RANDR and the openbox
 window manager, and changes the screen as a real display change does (output
 and root window together, through xrandr):
 
+  icon        the menu and the drill offer their icon at every drawn size
   shrink      the katakana drill full screen on 2560 x 1600, the screen
               shrunk to 1024 x 768, F11: the drill lies whole on the screen;
               so does the menu
@@ -169,6 +170,12 @@ def open_drill(d):
     return drill
 
 
+def icon_sizes(d, window):
+    """The sizes of the icon images a window offers the desktop."""
+    out = d.run("xprop", "-id", window, "_NET_WM_ICON").stdout
+    return [int(n) for n in re.findall(r"Icon \((\d+) x \d+\)", out)]
+
+
 def close_drill(d, drill):
     """Closes a drill with its own とじる button."""
     if d.full_screen(drill):
@@ -189,6 +196,10 @@ def shrink(d):
     drill = open_drill(d)
     if not check("shrink: the drill opens", drill):
         return
+    for name, window in (("menu", d.window(MENU)), ("drill", drill)):
+        sizes = icon_sizes(d, window)
+        check(f"the {name} offers its icon at 16, 22, 24, 32 and 48 pixels",
+              sorted(sizes) == [16, 22, 24, 32, 48], sizes)
     d.key(drill, "F11")
     check("shrink: F11 fills the 2560 x 1600 screen",
           wait_for(lambda: d.geometry(drill) == (0, 0, 2560, 1600)), d.geometry(drill))
