@@ -14,6 +14,7 @@ and root window together, through xrandr):
               state's geometry
   destroyed   a drill window destroyed from outside (xdotool windowclose)
               in several phases: the menu's button opens a fresh one
+  scale 3     the shrink again with QT_SCALE_FACTOR=3
   tiny        on 320 x 240 the menu is scaled to fit and its おわる ends the
               program
   no-display  without any display the program says so in one line and exits
@@ -285,6 +286,28 @@ def destroyed(d):
             wait_for(lambda: not d.window("Form2"), 5)
 
 
+def shrink_scaled(program, outdir):
+    """The shrink again with Qt scaling everything by three."""
+    d = Display(program, outdir, (2560, 1600))
+    try:
+        if not check("scale 3: the menu opens", d.start({"QT_SCALE_FACTOR": "3"})):
+            return
+        drill = open_drill(d)
+        if not check("scale 3: the drill opens", drill):
+            return
+        d.key(drill, "F11")
+        check("scale 3: F11 fills the screen",
+              wait_for(lambda: d.geometry(drill) == (0, 0, 2560, 1600)), d.geometry(drill))
+        d.resize_screen((1024, 768))
+        d.key(drill, "F11")
+        check("scale 3: leaving full screen puts the drill whole and centred on the screen",
+              wait_for(lambda: not d.full_screen(drill) and d.on_screen(d.geometry(drill))
+                       and centred(d, d.geometry(drill))), d.geometry(drill))
+        d.shot("scale3-drill")
+    finally:
+        d.close()
+
+
 def tiny(program, outdir):
     d = Display(program, outdir, (320, 240))
     try:
@@ -361,6 +384,7 @@ def main():
         no_display(program, d)
     finally:
         d.close()
+    shrink_scaled(program, outdir)
     tiny(program, outdir)
     print(f"{len(failures)} failed", flush=True)
     return 1 if failures else 0
