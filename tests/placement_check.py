@@ -234,7 +234,7 @@ def burst(d):
     full = (0, 0) + d.size
     d.run("xdotool", "windowactivate", "--sync", drill)
     is_full = False
-    for n, presses in enumerate((40, 41, 40, 41, 41, 40, 41, 40)):
+    for n, presses in enumerate((40, 41, 40, 41, 41, 40, 41, 40, 41, 41, 40, 40)):
         rng = random.Random(n)
         command = ["xdotool"]
         for _ in range(presses):
