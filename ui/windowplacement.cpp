@@ -120,15 +120,14 @@ void WindowPlacement::place()
     const Placement placement =
         fitOnScreen(sizeAt_, frame, screen->geometry(), screen->availableGeometry());
     layOut(placement.scale, {});
-    if (sizing_ == Sizing::Fixed) {
-        window_->setFixedSize(placement.client.size());
-    }
     // The frame's corner, where the window manager is told to keep it
     // (north-west gravity). A resize alone sends Qt's idea of the client
     // area's corner along, which such a window manager takes for the
     // frame's, so the corner is sent again after every resize.
     const bool resized = window_->size() != placement.client.size();
-    if (resized) {
+    if (sizing_ == Sizing::Fixed) {
+        window_->setFixedSize(placement.client.size());
+    } else if (resized) {
         window_->resize(placement.client.size());
     }
     const QPoint framePosition = placement.client.topLeft() - QPoint(frame.left(), frame.top());
