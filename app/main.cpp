@@ -2,19 +2,22 @@
 
 #include "menuwindow.h"
 #include "program.h"
-#include "ui/look.h"
+#include "programicon.h"
+#include "screencheck.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char *argv[])
 {
+    if (!app::findScreen()) {
+        return 1;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pokomoji"));
     QApplication::setApplicationVersion(QStringLiteral(POKOMOJI_VERSION));
     // Lets the desktop match the windows to the installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.pokomoji.Pokomoji"));
-    QApplication::setWindowIcon(QIcon(QLatin1String(ui::kIconResource)));
+    QApplication::setWindowIcon(app::programIcon());
 
     app::Program program;
     program.showMenu();

@@ -1,24 +1,31 @@
 #include "menuwindow.h"
 
-#include "ui/layouttable.h"
-#include "ui/look.h"
-#include "ui/widgets.h"
+#include "programicon.h"
 
-#include <QGuiApplication>
-#include <QIcon>
-#include <QScreen>
+#include "ui/layouttable.h"
+#include "ui/widgets.h"
+#include "ui/windowplacement.h"
 
 namespace app {
 
 MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowIcon(QIcon(QLatin1String(ui::kIconResource)));
+    setWindowIcon(programIcon());
     // The menu draws no text, so it sets no font: the built-in face is
     // registered when a practice window first asks for it, not at start-up.
     layout_.build(this, ui::menuLayout(), ui::Forms::Both);
     layout_.layOut(1.0);
     resize(ui::windowSize(ui::menuLayout()));
+    // Whole on its screen, centred, and laid out smaller on a screen smaller
+    // than the menu; it follows every change of its screen.
+    placement_ = new ui::WindowPlacement(
+        this, [](qreal scale) { return ui::windowSize(ui::menuLayout(), scale); },
+        [this](qreal scale, QPoint) { layout_.layOut(scale); },
+        ui::WindowPlacement::Sizing::Resizable);
+    // Placed before it is shown, so that its position counts the frame in
+    // from the start (see WindowPlacement::place).
+    placement_->place();
 
     auto *katakanaDrill = layout_.get<ui::RaisedButton>("Command1");
     auto *end = layout_.get<ui::RaisedButton>("Command2");
@@ -41,11 +48,7 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
 
 void MenuWindow::centreOnScreen()
 {
-    if (QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    placement_->place();
 }
 
 } // namespace app

@@ -7,6 +7,10 @@
 
 #include <QWidget>
 
+namespace ui {
+class WindowPlacement;
+} // namespace ui
+
 namespace app {
 
 class MenuWindow : public QWidget
@@ -14,6 +18,7 @@ class MenuWindow : public QWidget
     Q_OBJECT
 public:
     MenuWindow();
+    // Places the menu whole on its screen, centred, scaled down to fit.
     void centreOnScreen();
 
 signals:
@@ -23,6 +28,7 @@ signals:
 
 private:
     ui::BuiltLayout layout_;
+    ui::WindowPlacement *placement_ = nullptr;
 };
 
 } // namespace app

@@ -10,13 +10,12 @@
 
 #include "app/menuwindow.h"
 #include "app/program.h"
+#include "app/programicon.h"
 #include "probe.h"
-#include "ui/look.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QIcon>
 
 namespace {
 
@@ -96,7 +95,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pokomoji"));
     QApplication::setApplicationDisplayName(QStringLiteral("ぽこもじ"));
-    QApplication::setWindowIcon(QIcon(QLatin1String(ui::kIconResource)));
+    QApplication::setWindowIcon(app::programIcon());
 
     app::Program program;
     if (QCoreApplication::arguments().value(1) == QLatin1String("--memory")) {

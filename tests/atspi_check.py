@@ -7,7 +7,8 @@ tree with pyatspi: the menu and both drills are named frames, the options are
 radio buttons in a group named after their frame, the results panel is named
 and lists no decorative pictures, hidden controls are not listed, and the two
 "おわる" buttons are told apart. The drills are opened and played through the
-buttons' own accessible actions.
+buttons' own accessible actions; the results panel's buttons, once hidden,
+say they are neither enabled nor focusable, and pressing them does nothing.
 
 Usage: atspi_check.py PROGRAM
 Prints one line per check and exits 1 if one failed, 77 if pyatspi, the
@@ -178,6 +179,31 @@ def main():
                   panel_end is not None and panel_end.description
                   and panel_end.description != menu_end.description,
                   panel_end and panel_end.description)
+            # A screen reader keeps the panel's buttons it has seen. Put
+            # away and in the next session, they are neither enabled nor
+            # focusable, and pressing them does nothing.
+            panel_again = named(panel, "もういちどする", "push button")
+            press(panel_again)
+            check(f"{asks}: もういちどする puts the results panel away",
+                  wait_for(lambda: named(drill, "けっか") is None))
+            press(named(drill, "スタート", "push button"))
+            wait_for(lambda: stop.getState().contains(pyatspi.STATE_ENABLED))
+            for hidden in (panel_end, panel_again):
+                state = hidden.getState()
+                check(f"{asks}: the hidden {hidden.name} is neither enabled nor focusable",
+                      not state.contains(pyatspi.STATE_ENABLED)
+                      and not state.contains(pyatspi.STATE_SENSITIVE)
+                      and not state.contains(pyatspi.STATE_FOCUSABLE),
+                      sorted(str(s) for s in state.getStates()))
+                press(hidden)
+            # Stop after the presses: had おわる closed the window, Stop and
+            # its panel would be gone.
+            press(stop)
+            panel = wait_for(lambda: named(drill, "けっか"))
+            if not check(f"{asks}: pressing the hidden おわる left the session running to its Stop",
+                         panel is not None and frame(asks) is not None):
+                continue
+
             unnamed = [n.getRoleName() for n in walk(drill)
                        if not n.name and n.getRoleName() not in ("label",)]
             check(f"{asks}: nothing in the window is unnamed", not unnamed, unnamed)

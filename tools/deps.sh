@@ -17,6 +17,8 @@ if [[ "${1:-}" == "--test" ]]; then
         libgtest-dev
         python3 python3-pil
         xvfb xauth xdotool imagemagick x11-utils
+        # screen changes under a window manager (tests/placement_check.py)
+        openbox x11-xserver-utils
         weston qt6-wayland
         binutils-mingw-w64-x86-64
         desktop-file-utils appstream

@@ -60,13 +60,16 @@ private:
     }
 };
 
-// A checkable button drawn as a push button, told as what it is: a radio
-// button named by its caption, checked or not, pressed to choose it.
-class RadioButton : public QAccessibleWidget
+// A button of the program's windows. Only a button on screen and enabled can
+// be pressed: a screen reader may hold on to a button it saw earlier, and
+// pressing it through its action while it is hidden (the results panel's
+// buttons during the next session) must do nothing. While hidden it says it
+// is neither enabled nor focusable.
+class Button : public QAccessibleWidget
 {
 public:
-    explicit RadioButton(QAbstractButton *button)
-        : QAccessibleWidget(button, QAccessible::RadioButton)
+    explicit Button(QAbstractButton *button, QAccessible::Role role = QAccessible::Button)
+        : QAccessibleWidget(button, role)
     {
     }
 
@@ -80,8 +83,11 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleWidget::state();
-        state.checkable = true;
-        state.checked = button()->isChecked();
+        if (!widget()->isVisible()) {
+            state.disabled = true;
+            state.focusable = false;
+            state.invisible = true;
+        }
         return state;
     }
     QStringList actionNames() const override
@@ -91,14 +97,32 @@ public:
     void doAction(const QString &action) override
     {
         if (action == pressAction()) {
-            button()->click();
+            if (widget()->isVisible() && widget()->isEnabled()) {
+                button()->click();
+            }
         } else {
             QAccessibleWidget::doAction(action);
         }
     }
 
-private:
+protected:
     QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
+};
+
+// A checkable button drawn as a push button, told as what it is: a radio
+// button named by its caption, checked or not, pressed to choose it.
+class RadioButton : public Button
+{
+public:
+    explicit RadioButton(QAbstractButton *button) : Button(button, QAccessible::RadioButton) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = Button::state();
+        state.checkable = true;
+        state.checked = button()->isChecked();
+        return state;
+    }
 };
 
 QAccessibleInterface *factory(const QString &, QObject *object)
@@ -106,6 +130,10 @@ QAccessibleInterface *factory(const QString &, QObject *object)
     auto *widget = qobject_cast<QWidget *>(object);
     const std::optional<AccessibleKind> kind = widget ? kindOf(widget) : std::nullopt;
     if (!kind) {
+        // Every other button: all of them are the program's own.
+        if (auto *button = qobject_cast<QAbstractButton *>(object)) {
+            return new Button(button);
+        }
         return nullptr;
     }
     switch (*kind) {

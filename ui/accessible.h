@@ -4,7 +4,9 @@
 // windows where Qt's own choice is wrong for them: a window is a frame, the
 // options that are drawn as push buttons are radio buttons, and a window or a
 // panel lists only the controls that are on screen and say something, so
-// that hidden controls and decorative pictures are not announced.
+// that hidden controls and decorative pictures are not announced. Every
+// button can be pressed through its action only while it is on screen and
+// enabled, and says it is neither enabled nor focusable while hidden.
 
 class QWidget;
 

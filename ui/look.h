@@ -37,9 +37,6 @@ inline constexpr std::uint32_t ButtonText = 0x80000012;
 inline constexpr std::uint32_t Transparent = 0xFFFFFFFF;
 } // namespace colour
 
-// The program's icon, at the size a window's title bar shows.
-inline constexpr char kIconResource[] = ":/pictures/icon-32.png";
-
 // The family of the program's built-in face: a proportional Japanese Gothic
 // (BIZ UDPGothic, cut down to the characters the program draws), built into
 // the program and registered from memory on the first call.

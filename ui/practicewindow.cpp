@@ -9,18 +9,15 @@
 #include "look.h"
 #include "secondsclock.h"
 #include "widgets.h"
+#include "windowplacement.h"
 
 #include <QButtonGroup>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
-#include <QWindow>
-#include <QWindowStateChangeEvent>
 
 #include <algorithm>
 #include <vector>
@@ -87,6 +84,9 @@ void PracticeWindow::build()
     finish_ = layout_.get<QPushButton>("Command7");
     layOut(1.0, {});
     setFixedSize(designedSize());
+    placement_ = new WindowPlacement(
+        this, &PracticeWindow::designedSize, [this](qreal s, QPoint o) { layOut(s, o); },
+        WindowPlacement::Sizing::Fixed);
 
     buildChart();
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
@@ -130,7 +130,7 @@ void PracticeWindow::build()
             start_->click();
         }
     });
-    addFullScreenKey();
+    placement_->addFullScreenKey();
 
     setTabOrder();
 }
@@ -343,126 +343,22 @@ QSize PracticeWindow::designedSize(qreal scale)
 
 void PracticeWindow::layOut(qreal scale, QPoint origin)
 {
-    scale_ = scale;
-    origin_ = origin;
     layout_.layOut(scale, origin);
+}
+
+qreal PracticeWindow::scale() const
+{
+    return placement_->scale();
 }
 
 void PracticeWindow::centreOnScreen()
 {
-    placed_ = true;
-    if (isFullScreen()) {
-        fillScreen();
-        return;
-    }
-    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen) {
-        return;
-    }
-    // The designed size where the screen's free area holds it, else as
-    // large as fits in that area.
-    const QRect available = screen->availableGeometry();
-    const QSize designed = designedSize();
-    const qreal scale = std::min({1.0, qreal(available.width()) / designed.width(),
-                                  qreal(available.height()) / designed.height()});
-    if (scale != scale_ || !origin_.isNull()) {
-        layOut(scale, {});
-    }
-    setFixedSize(designedSize(scale));
-    // Centred on the screen, or in its free area where panels would cover
-    // part of it there.
-    QRect frame(QPoint(), size());
-    frame.moveCenter(screen->geometry().center());
-    if (!available.contains(frame)) {
-        frame.moveCenter(available.center());
-    }
-    move(frame.topLeft());
-}
-
-void PracticeWindow::fillScreen()
-{
-    // The content as large as the screen holds it, centred on the window's
-    // white.
-    const QSize designed = designedSize();
-    const qreal scale =
-        std::min(qreal(width()) / designed.width(), qreal(height()) / designed.height());
-    const QSize content = designedSize(scale);
-    const QPoint origin((width() - content.width()) / 2, (height() - content.height()) / 2);
-    if (scale != scale_ || origin != origin_) {
-        layOut(scale, origin);
-    }
-}
-
-void PracticeWindow::addFullScreenKey()
-{
-    auto *key = new QShortcut(QKeySequence(Qt::Key_F11), this);
-    connect(key, &QShortcut::activated, this, &PracticeWindow::toggleFullScreen);
+    placement_->place();
 }
 
 void PracticeWindow::toggleFullScreen()
 {
-    if (isFullScreen()) {
-        showNormal(); // changeEvent places the designed window again
-    } else {
-        // The platform makes the window as large as its screen.
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        showFullScreen();
-    }
-}
-
-void PracticeWindow::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    if (isFullScreen()) {
-        fillScreen();
-    }
-}
-
-void PracticeWindow::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && !isFullScreen() &&
-        (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowFullScreen)) {
-        centreOnScreen();
-    }
-}
-
-void PracticeWindow::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (QWindow *window = windowHandle(); window && !followingScreens_) {
-        followingScreens_ = true;
-        connect(window, &QWindow::screenChanged, this, &PracticeWindow::followScreen);
-        followScreen(window->screen());
-    }
-}
-
-void PracticeWindow::followScreen(QScreen *screen)
-{
-    // A new screen, or a change of the screen's size, free area or scale,
-    // lays the window out anew.
-    for (const QMetaObject::Connection &connection : screenConnections_) {
-        disconnect(connection);
-    }
-    screenConnections_.clear();
-    if (!screen) {
-        return;
-    }
-    const auto again = [this] {
-        if (placed_) {
-            centreOnScreen();
-        }
-    };
-    screenConnections_ = {
-        connect(screen, &QScreen::geometryChanged, this, again),
-        connect(screen, &QScreen::availableGeometryChanged, this, again),
-        connect(screen, &QScreen::physicalDotsPerInchChanged, this, again),
-        connect(screen, &QScreen::logicalDotsPerInchChanged, this, again),
-    };
-    if (isVisible() && placed_) {
-        centreOnScreen();
-    }
+    placement_->toggleFullScreen();
 }
 
 } // namespace ui

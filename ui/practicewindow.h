@@ -19,7 +19,6 @@ class QButtonGroup;
 class QFrame;
 class QLabel;
 class QPushButton;
-class QScreen;
 class QTimer;
 
 namespace ui {
@@ -29,6 +28,7 @@ class KeyGuard;
 class Picture;
 class Ring;
 class SecondsClock;
+class WindowPlacement;
 class Stroke;
 
 // The intervals of the window's two timers; tests shorten them.
@@ -57,16 +57,15 @@ public:
     void judgeTick();
     void clockTick();
 
-    // Places the window on the screen it is shown on: at its designed size
-    // and centred where the screen's free area holds it, else scaled down to
-    // fit that area and centred in it. From then on the window follows its
-    // screen's changes and moves to other screens.
+    // Places the window on its screen by the rule of WindowPlacement: whole,
+    // centred and scaled down where it does not fit, or filling the screen
+    // in full screen. From then on the window follows its screen.
     void centreOnScreen();
     // F11: the whole screen, the content scaled to it and centred; again,
     // the designed window.
     void toggleFullScreen();
     // The scale the content is laid out at, 1 as designed.
-    qreal scale() const { return scale_; }
+    qreal scale() const;
     // Lays every control out at a scale, shifted by an origin.
     void layOut(qreal scale, QPoint origin);
     // The window's size at a scale of its design.
@@ -74,17 +73,11 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void build();
     void buildChart();
     void setTabOrder();
-    void addFullScreenKey();
-    void fillScreen();
-    void followScreen(QScreen *screen);
     void pressChart(int kanaIndex);
     void render();
     FocusHolder focusHolder() const;
@@ -95,11 +88,7 @@ private:
     drill::Session &session_;
     Timing timing_;
     BuiltLayout layout_;
-    qreal scale_ = 1.0;
-    QPoint origin_;
-    bool placed_ = false;
-    bool followingScreens_ = false;
-    std::vector<QMetaObject::Connection> screenConnections_;
+    WindowPlacement *placement_ = nullptr;
 
     QLabel *question_ = nullptr;
     QLabel *answer_ = nullptr;

@@ -8,7 +8,8 @@ Writes into assets/:
                                with one fully transparent entry and every
                                other pixel opaque
   icon.svg                     the scalable icon for the icon theme: the
-                               32-pixel drawing as filled squares
+                               same figure as a vector drawing with smooth
+                               shapes and outlines, for 64 pixels and up
   pokomoji.ico                 the Windows icon resource: the 32-pixel
                                drawing, 8 bits per pixel with a 256-entry
                                palette and a 1-bit transparency mask
@@ -414,32 +415,82 @@ def ico(px):
     return directory + entry + image
 
 
-def scalable(px, size):
-    """The drawing as one path of unit squares per colour, on a size x size canvas."""
-    n = len(px)
-    k = size / n
-    body = ""
-    for index, (name, rgb) in enumerate(PALETTE):
-        if index == 0:
-            continue
-        runs = []
-        for y, row in enumerate(px):
-            x = 0
-            while x < n:
-                if row[x] != index:
-                    x += 1
-                    continue
-                start = x
-                while x < n and row[x] == index:
-                    x += 1
-                runs.append("M%s %sh%sv%sh-%sz" % (num(start * k, 4), num(y * k, 4),
-                                                    num((x - start) * k, 4), num(k, 4),
-                                                    num((x - start) * k, 4)))
-        if runs:
-            body += '<path fill="#%02x%02x%02x" d="%s"/>\n' % (rgb + ("".join(runs),))
-    return svg(size, size, body, comment=(
-        "  Program icon of ぽこもじ, drawn by assets/src/make_icon.py from its\n"
-        "  %d-pixel drawing." % n))
+def colour(name):
+    return "#%02x%02x%02x" % dict(PALETTE)[name]
+
+
+def vector():
+    """The figure as a vector drawing on the 32-unit square of the 32-pixel
+    icon: the same parts in the same places, as smooth shapes with black
+    outlines, so that it reads well at any size from 64 pixels up."""
+    k = colour("K")
+    line = 'stroke="%s" stroke-width="0.8" stroke-linejoin="round" stroke-linecap="round"' % k
+    thin = 'stroke="%s" stroke-width="0.55" stroke-linecap="round" fill="none"' % k
+    parts = []
+    # The grey shadow on the ground, softer at its ends.
+    parts.append('<ellipse cx="17.5" cy="29.7" rx="11.6" ry="1.7" fill="%s"/>' % colour("S"))
+    parts.append('<ellipse cx="17.5" cy="29.7" rx="8.6" ry="1.25" fill="%s"/>' % colour("s"))
+    # The raised hand on the viewer's right, on a short arm behind the body.
+    parts.append('<path d="M24.2 9.5 L25 5.2 L27.6 5.6 L27 9.8 Z" fill="%s" %s/>'
+                 % (colour("o"), line))
+    parts.append(
+        '<path d="M24.4 6.4 C23.2 5.6 22.8 4.2 23.9 3.9 C24.7 3.7 25.2 4.6 25.6 5 '
+        'L25.4 1.6 C25.4 0.6 26.8 0.6 26.9 1.6 L27.1 3.6 L27.3 1.1 C27.4 0.1 28.8 0.2 28.8 1.2 '
+        'L28.7 3.8 L29.4 2.2 C29.8 1.3 31.1 1.7 30.8 2.7 L29.9 5.8 C29.5 7.3 28.4 7.9 27 7.8 '
+        'C26 7.7 25.1 7.2 24.4 6.4 Z" fill="%s" %s/>' % (colour("o"), line))
+    parts.append('<path d="M25.2 6.9 C26.4 7.7 28 7.8 29.3 6.9" %s stroke="%s"/>'
+                 % (thin.replace('stroke="%s" ' % k, ""), colour("O")))
+    # The body: a soft, slightly lopsided box, pale blue above, deeper below.
+    parts.append(
+        '<linearGradient id="body" x1="0" y1="4" x2="0" y2="28" gradientUnits="userSpaceOnUse">'
+        '<stop offset="0" stop-color="%s"/><stop offset="0.35" stop-color="%s"/>'
+        '<stop offset="0.7" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
+        '</linearGradient>' % (colour("0"), colour("2"), colour("4"), colour("5")))
+    parts.append(
+        '<path d="M7.6 8.2 C8.4 6.6 9.6 6.1 11.5 5.8 L22.6 4.3 C25.2 4 26.6 4.8 27.2 7.5 '
+        'C27.9 11 28.1 16 27.8 21.5 C27.6 24.6 27.1 26.9 25.6 27.6 C24.6 28.1 23 28 21 28 '
+        'L11 28 C8.9 28 7.6 27.6 7.1 25.8 C6.6 23.5 6.5 18 6.6 13.4 C6.7 11 7 9.4 7.6 8.2 Z" '
+        'fill="url(#body)" %s/>' % line)
+    # A white gleam along the top.
+    parts.append('<path d="M9.4 8.4 C10 7.4 11 7.1 12.6 6.9 L16 6.5" stroke="%s" '
+                 'stroke-width="0.7" stroke-linecap="round" fill="none"/>' % colour("W"))
+    # Two white eyes, the pupils low towards the viewer's right.
+    for cx, cy in ((12.5, 12), (19.5, 11)):
+        parts.append('<ellipse cx="%s" cy="%s" rx="2.35" ry="2.85" fill="%s" %s/>'
+                     % (num(cx), num(cy), colour("W"), line))
+        parts.append('<ellipse cx="%s" cy="%s" rx="1.25" ry="1.45" fill="%s"/>'
+                     % (num(cx + 0.8), num(cy + 1.1), k))
+    # The wide grin: white teeth under the upper lip, a dark mouth, a tongue.
+    grin = ("M10.3 16.5 L22.7 16.5 C22.9 19.8 20.4 22.8 16.5 22.8 "
+            "C12.6 22.8 10.1 19.8 10.3 16.5 Z")
+    parts.append('<path d="%s" fill="%s" %s/>' % (grin, colour("m"), line))
+    parts.append('<path d="M10.5 16.9 L22.5 16.9 C22.5 17.4 22.4 17.8 22.3 18.1 L10.7 18.1 '
+                 'C10.6 17.8 10.5 17.4 10.5 16.9 Z" fill="%s"/>' % colour("W"))
+    parts.append('<path d="M13.6 22 C14 20.5 15.2 19.8 16.5 19.8 C17.8 19.8 19 20.5 19.4 22 '
+                 'C18.6 22.5 17.6 22.8 16.5 22.8 C15.4 22.8 14.4 22.5 13.6 22 Z" fill="%s"/>'
+                 % colour("r"))
+    parts.append('<path d="%s" fill="none" %s/>' % (grin, line))
+    # The small dark violet ring low on the body, towards the viewer's left.
+    parts.append('<circle cx="11" cy="25" r="1.45" fill="none" stroke="%s" stroke-width="0.8"/>'
+                 % colour("v"))
+    # The green pencil held up on the viewer's left: pale wooden tip, dark
+    # lead, a lit side on its shaft.
+    parts.append('<path d="M1.6 5.2 L3.5 0.6 L5.4 5.2 Z" fill="%s" %s/>' % (colour("t"), line))
+    parts.append('<path d="M2.9 2.1 L3.5 0.6 L4.1 2.1 Z" fill="%s"/>' % colour("L"))
+    parts.append('<rect x="1.6" y="5.2" width="3.8" height="13.6" rx="0.4" fill="%s" %s/>'
+                 % (colour("g"), line))
+    parts.append('<rect x="2.2" y="5.8" width="1" height="12.4" fill="%s"/>' % colour("G"))
+    # The fist round it, reaching in from the body.
+    parts.append('<path d="M1 11.8 C1 11.1 1.5 10.8 2.2 10.8 L6.2 10.8 C7.2 10.8 7.8 11.4 8.3 12.3 '
+                 'L8.6 13.6 L7.6 16.6 C7.2 17.3 6.6 17.6 5.8 17.6 L2.2 17.6 C1.5 17.6 1 17.2 1 16.5 Z" '
+                 'fill="%s" %s/>' % (colour("o"), line))
+    for y in (12.5, 14.1, 15.7):
+        parts.append('<path d="M1.4 %s L6.2 %s" %s/>' % (num(y), num(y), thin))
+    parts.append('<path d="M2 17.2 L6 17.2" stroke="%s" stroke-width="0.6" '
+                 'stroke-linecap="round"/>' % colour("O"))
+    return svg(32, 32, "\n".join(parts) + "\n", comment=(
+        "  Program icon of ぽこもじ, drawn by assets/src/make_icon.py: the figure of\n"
+        "  the small icons as a vector drawing on their 32-unit square."))
 
 
 def main():
@@ -447,9 +498,7 @@ def main():
     for size, px in drawings.items():
         write("icon-%d.png" % size, png(px))
     write("pokomoji.ico", ico(drawings[32]))
-    # The 32-pixel drawing scales to whole pixels at 64, 96, 128 and 256,
-    # the sizes the scalable icon is mostly shown at.
-    write("icon.svg", scalable(drawings[32], 32))
+    write("icon.svg", vector())
 
 
 if __name__ == "__main__":

@@ -99,7 +99,9 @@ void ProgramTest::menuWindow()
     QCOMPARE(menu.size(), QSize(346, 302));
     QVERIFY(!menu.windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(menu.maximumSize().width() > 346); // an ordinary resizable window
-    QVERIFY(!menu.windowIcon().isNull());
+    // The icon at every size it is drawn at.
+    QCOMPARE(menu.windowIcon().availableSizes(),
+             QList<QSize>({{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}}));
     QCOMPARE(menu.palette().color(QPalette::Window), QColor(Qt::white));
     auto *teacher = menu.findChild<ui::Picture *>(QStringLiteral("Image1"));
     QVERIFY(teacher);

@@ -1,0 +1,394 @@
+#!/usr/bin/python3
+"""Where ぽこもじ's windows end up when the screen changes under them.
+
+Runs the program on an Xvfb screen of its own with RANDR and the openbox
+window manager, and changes the screen as a real display change does (output
+and root window together, through xrandr):
+
+  icon        the menu and the drill offer their icon at every drawn size
+  shrink      the katakana drill full screen on 2560 x 1600, the screen
+              shrunk to 1024 x 768, F11: the drill lies whole on the screen;
+              so does the menu
+  burst       bursts of 40 or 41 F11 presses 1-15 ms apart on 1920 x 1080:
+              each ends in the state its last press asked for, at that
+              state's geometry
+  destroyed   a drill window destroyed from outside (xdotool windowclose)
+              in several phases: the menu's button opens a fresh one
+  scale 3     the shrink again with QT_SCALE_FACTOR=3
+  tiny        on 320 x 240 the menu is scaled to fit and its おわる ends the
+              program
+  no-display  without any display the program says so in one line and exits
+              with status 1; with a Wayland socket nobody answers on and an
+              X display, it opens its menu on X
+
+Usage: placement_check.py PROGRAM OUTDIR
+Prints one line per check, saves screenshots to OUTDIR and exits 1 if a check
+failed, 77 if Xvfb, openbox or one of the X tools it uses is missing.
+"""
+
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+MENU = "ぽこもじ ver1.0"
+MODES = {
+    (1920, 1080): "148.5 1920 2008 2052 2200 1080 1084 1089 1125",
+    (1024, 768): "63.5 1024 1072 1176 1328 768 771 775 798",
+    (320, 240): "6.0 320 336 368 400 240 243 247 250",
+}
+
+failures = []
+
+
+def check(name, ok, detail=""):
+    print(("PASS " if ok else "FAIL ") + name + ("" if ok else f" ({detail})"), flush=True)
+    if not ok:
+        failures.append(name)
+    return ok
+
+
+def wait_for(find, seconds=10.0):
+    """Polls until find() returns something true; returns it, or the last
+    false answer."""
+    deadline = time.monotonic() + seconds
+    while True:
+        found = find()
+        if found or time.monotonic() > deadline:
+            return found
+        time.sleep(0.05)
+
+
+class Display:
+    """An Xvfb server with openbox, and the program under test on it."""
+
+    def __init__(self, program, outdir, size):
+        self.program_path = program
+        self.outdir = outdir
+        self.size = size
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % size,
+             "+extension", "RANDR", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            display = pipe.readline().strip()
+        self.env = dict(os.environ, DISPLAY=":" + display, QT_QPA_PLATFORM="xcb")
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.setdefault("XDG_RUNTIME_DIR", tempfile.mkdtemp())
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: "window id" in self.run("xprop", "-root",
+                                                 "_NET_SUPPORTING_WM_CHECK").stdout)
+        self.program = None
+
+    def run(self, *args, env=None):
+        return subprocess.run(args, env=env or self.env, check=False, capture_output=True,
+                              text=True)
+
+    def start(self, extra_env=None):
+        self.program = subprocess.Popen([self.program_path], env=dict(self.env, **(extra_env or {})))
+        return wait_for(lambda: self.window(MENU))
+
+    def window(self, name):
+        """The id of the visible window of a title, or None."""
+        found = self.run("xdotool", "search", "--onlyvisible", "--name", "^" + name + "$")
+        ids = found.stdout.split()
+        return ids[-1] if found.returncode == 0 and ids else None
+
+    def geometry(self, window):
+        """The client area's x, y, width, height on the root window."""
+        out = self.run("xwininfo", "-id", window).stdout
+        values = dict(re.findall(r"^\s*(Absolute upper-left [XY]|Width|Height):\s*(-?\d+)", out,
+                                 re.MULTILINE))
+        try:
+            return tuple(int(values[k]) for k in ("Absolute upper-left X",
+                                                  "Absolute upper-left Y", "Width", "Height"))
+        except KeyError:
+            return None
+
+    def frame(self, window):
+        """The window with its frame: x, y, width, height."""
+        g = self.geometry(window)
+        out = self.run("xprop", "-id", window, "_NET_FRAME_EXTENTS").stdout
+        m = re.search(r"=\s*(\d+), (\d+), (\d+), (\d+)", out)
+        left, right, top, bottom = (int(v) for v in m.groups()) if m else (0, 0, 0, 0)
+        return g and (g[0] - left, g[1] - top, g[2] + left + right, g[3] + top + bottom)
+
+    def full_screen(self, window):
+        out = self.run("xprop", "-id", window, "_NET_WM_STATE").stdout
+        return "_NET_WM_STATE_FULLSCREEN" in out
+
+    def resize_screen(self, size):
+        name = "m%dx%d" % size
+        self.run("xrandr", "--newmode", name, *MODES[size].split())
+        self.run("xrandr", "--addmode", "screen", name)
+        self.run("xrandr", "--output", "screen", "--mode", name, "--fb", "%dx%d" % size)
+        self.size = size
+        return wait_for(lambda: self.screen_size() == size)
+
+    def screen_size(self):
+        out = self.run("xdotool", "getdisplaygeometry").stdout.split()
+        return tuple(int(v) for v in out) if len(out) == 2 else None
+
+    def on_screen(self, rect):
+        x, y, w, h = rect
+        return x >= 0 and y >= 0 and x + w <= self.size[0] and y + h <= self.size[1]
+
+    def key(self, window, *keys):
+        self.run("xdotool", "windowactivate", "--sync", window)
+        self.run("xdotool", "key", "--clearmodifiers", *keys)
+
+    def click(self, x, y):
+        self.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+
+    def shot(self, name):
+        self.run("import", "-window", "root", os.path.join(self.outdir, name + ".png"))
+
+    def close(self):
+        for process in (self.program, self.wm, self.xvfb):
+            if process and process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+
+
+def open_drill(d):
+    """Opens the katakana drill from the menu with the keyboard; its id."""
+    menu = d.window(MENU)
+    d.key(menu, "Return")
+    drill = wait_for(lambda: d.window("Form2"))
+    if drill:
+        wait_for(lambda: d.geometry(drill) and d.on_screen(d.geometry(drill)), 5)
+    return drill
+
+
+def icon_sizes(d, window):
+    """The sizes of the icon images a window offers the desktop."""
+    out = d.run("xprop", "-id", window, "_NET_WM_ICON").stdout
+    return [int(n) for n in re.findall(r"Icon \((\d+) x \d+\)", out)]
+
+
+def close_drill(d, drill):
+    """Closes a drill with its own とじる button."""
+    if d.full_screen(drill):
+        d.key(drill, "F11")
+        wait_for(lambda: not d.full_screen(drill), 5)
+    x, y, w, _ = d.geometry(drill)
+    scale = w / 1024
+    d.click(x + round((960 + 28) * scale), y + round((8 + 24) * scale))
+    wait_for(lambda: not d.window("Form2"), 5)
+
+
+def centred(d, rect):
+    x, y, w, h = rect
+    return abs(2 * x + w - d.size[0]) <= 2 and abs(2 * y + h - d.size[1]) <= 2
+
+
+def shrink(d):
+    drill = open_drill(d)
+    if not check("shrink: the drill opens", drill):
+        return
+    for name, window in (("menu", d.window(MENU)), ("drill", drill)):
+        sizes = icon_sizes(d, window)
+        check(f"the {name} offers its icon at 16, 22, 24, 32 and 48 pixels",
+              sorted(sizes) == [16, 22, 24, 32, 48], sizes)
+    d.key(drill, "F11")
+    check("shrink: F11 fills the 2560 x 1600 screen",
+          wait_for(lambda: d.geometry(drill) == (0, 0, 2560, 1600)), d.geometry(drill))
+    check("shrink: the screen is now 1024 x 768", d.resize_screen((1024, 768)), d.screen_size())
+    check("shrink: full screen follows the screen",
+          wait_for(lambda: d.geometry(drill) == (0, 0, 1024, 768)), d.geometry(drill))
+    d.key(drill, "F11")
+    check("shrink: leaving full screen puts the drill whole on the screen",
+          wait_for(lambda: not d.full_screen(drill) and d.geometry(drill) == (0, 0, 1024, 768)),
+          d.geometry(drill))
+    d.shot("shrink-drill")
+    # Stays there: nothing moves it away once it has settled.
+    time.sleep(0.5)
+    check("shrink: and stays there", d.geometry(drill) == (0, 0, 1024, 768), d.geometry(drill))
+    menu = d.window(MENU)
+    check("shrink: the menu follows the screen, whole and centred",
+          wait_for(lambda: d.on_screen(d.frame(menu)) and centred(d, d.frame(menu))),
+          d.frame(menu))
+    d.run("xdotool", "windowactivate", "--sync", menu)
+    d.shot("shrink-menu")
+    close_drill(d, drill)
+
+
+def burst(d):
+    check("burst: the screen is now 1920 x 1080", d.resize_screen((1920, 1080)), d.screen_size())
+    drill = open_drill(d)
+    if not check("burst: the drill opens", drill):
+        return
+    normal = wait_for(lambda: d.geometry(drill) if centred(d, d.geometry(drill)) else None)
+    check("burst: the drill is centred", normal, d.geometry(drill))
+    full = (0, 0) + d.size
+    d.run("xdotool", "windowactivate", "--sync", drill)
+    is_full = False
+    for n, presses in enumerate((40, 41, 40, 41, 41, 40, 41, 40, 41, 41, 40, 40)):
+        rng = random.Random(n)
+        command = ["xdotool"]
+        for _ in range(presses):
+            command += ["key", "F11", "sleep", "%.3f" % (rng.randint(1, 15) / 1000)]
+        d.run(*command)
+        is_full ^= presses % 2 == 1
+        want = full if is_full else normal
+        settled = wait_for(lambda: d.full_screen(drill) == is_full and d.geometry(drill) == want, 5)
+        # One more look a little later: a late answer of the window manager
+        # must not undo it.
+        if settled:
+            time.sleep(0.3)
+            settled = d.full_screen(drill) == is_full and d.geometry(drill) == want
+        if not check(f"burst {n}: {presses} presses end {'full screen' if is_full else 'normal'}"
+                     f" at {want}", settled,
+                     f"{'full' if d.full_screen(drill) else 'normal'} at {d.geometry(drill)}"):
+            d.shot(f"burst-{n}-failed")
+    d.shot("burst-last")
+    close_drill(d, drill)
+
+
+def destroyed(d):
+    menu = d.window(MENU)
+    phases = {
+        "just opened": [],
+        "during a session": [("click", "Start")],
+        "full screen": [("key", "F11")],
+    }
+    for phase, steps in phases.items():
+        drill = open_drill(d)
+        if not check(f"destroyed {phase}: the drill opens", drill):
+            continue
+        for kind, what in steps:
+            if kind == "key":
+                d.key(drill, what)
+                wait_for(lambda: d.full_screen(drill), 5)
+            else:
+                d.key(drill, "Escape")  # Escape presses スタート
+        d.run("xdotool", "windowclose", drill)
+        check(f"destroyed {phase}: the window is gone",
+              wait_for(lambda: d.window("Form2") != drill, 5))
+        check(f"destroyed {phase}: the program lives on", d.program.poll() is None)
+        d.key(menu, "Return")
+        again = wait_for(lambda: d.window("Form2"), 5)
+        check(f"destroyed {phase}: the menu's button opens a fresh drill",
+              again and again != drill, again)
+        if again:
+            d.run("xdotool", "windowclose", again)
+            wait_for(lambda: not d.window("Form2"), 5)
+
+
+def shrink_scaled(program, outdir):
+    """The shrink again with Qt scaling everything by three."""
+    d = Display(program, outdir, (2560, 1600))
+    try:
+        if not check("scale 3: the menu opens", d.start({"QT_SCALE_FACTOR": "3"})):
+            return
+        drill = open_drill(d)
+        if not check("scale 3: the drill opens", drill):
+            return
+        d.key(drill, "F11")
+        check("scale 3: F11 fills the screen",
+              wait_for(lambda: d.geometry(drill) == (0, 0, 2560, 1600)), d.geometry(drill))
+        d.resize_screen((1024, 768))
+        d.key(drill, "F11")
+        check("scale 3: leaving full screen puts the drill whole and centred on the screen",
+              wait_for(lambda: not d.full_screen(drill) and d.on_screen(d.geometry(drill))
+                       and centred(d, d.geometry(drill))), d.geometry(drill))
+        d.shot("scale3-drill")
+    finally:
+        d.close()
+
+
+def tiny(program, outdir):
+    d = Display(program, outdir, (320, 240))
+    try:
+        menu = d.start()
+        if not check("tiny: the menu opens on 320 x 240", menu):
+            return
+        frame = wait_for(lambda: d.frame(menu) if d.on_screen(d.frame(menu)) else None, 5)
+        check("tiny: the menu lies whole on the screen", frame, d.frame(menu))
+        d.shot("tiny-menu")
+        x, y, w, _ = d.geometry(menu)
+        scale = w / 346
+        check("tiny: the menu is scaled down", scale < 1, w)
+        # おわる, where the menu's layout puts it at this scale: whole on the
+        # screen, and pressed at its centre.
+        end = (x + round(184 * scale), y + round(240 * scale), round(145 * scale),
+               round(57 * scale))
+        check("tiny: おわる lies whole on the screen", d.on_screen(end), end)
+        d.click(end[0] + end[2] // 2, end[1] + end[3] // 2)
+        try:
+            code = d.program.wait(5)
+        except subprocess.TimeoutExpired:
+            code = None
+        check("tiny: おわる can be pressed and ends the program", code == 0, code)
+    finally:
+        d.close()
+
+
+def no_display(program, d):
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    env["XDG_RUNTIME_DIR"] = tempfile.mkdtemp()
+    try:
+        result = subprocess.run([program], env=env, capture_output=True, text=True, timeout=20)
+        code, said = result.returncode, result.stderr.strip()
+    except subprocess.TimeoutExpired:
+        code, said = None, "(still running)"
+    check("no display: exit status 1", code == 1, code)
+    check("no display: one line that names DISPLAY and WAYLAND_DISPLAY",
+          len(said.splitlines()) == 1 and "DISPLAY" in said and "WAYLAND_DISPLAY" in said, said)
+    print("     said: " + said)
+
+    # A Wayland session whose compositor is gone: a socket name nobody
+    # listens on, with the platform the session asks Qt for.
+    env["WAYLAND_DISPLAY"] = "wayland-nobody-here"
+    env["QT_QPA_PLATFORM"] = "wayland"
+    result = subprocess.run([program], env=env, capture_output=True, text=True, timeout=20)
+    check("dead Wayland, no X: exit status 1 and one line", result.returncode == 1
+          and len(result.stderr.strip().splitlines()) == 1, (result.returncode, result.stderr))
+    # ... and with an X display there, the program uses it.
+    env = dict(d.env, WAYLAND_DISPLAY="wayland-nobody-here", QT_QPA_PLATFORM="wayland")
+    process = subprocess.Popen([program], env=env, stderr=subprocess.DEVNULL)
+    try:
+        check("dead Wayland: the menu opens on X", wait_for(lambda: d.window(MENU)))
+    finally:
+        process.terminate()
+        process.wait(10)
+
+
+def main():
+    program, outdir = sys.argv[1], sys.argv[2]
+    for tool in ("Xvfb", "openbox", "xdotool", "xrandr", "xprop", "xwininfo", "import"):
+        if not shutil.which(tool):
+            print(f"SKIP {tool} is not installed", flush=True)
+            return SKIP
+    os.makedirs(outdir, exist_ok=True)
+    d = Display(program, outdir, (2560, 1600))
+    try:
+        if check("the menu opens on 2560 x 1600", d.start()):
+            shrink(d)
+            burst(d)
+            destroyed(d)
+        d.program.terminate()
+        d.program.wait(10)
+        no_display(program, d)
+    finally:
+        d.close()
+    shrink_scaled(program, outdir)
+    tiny(program, outdir)
+    print(f"{len(failures)} failed", flush=True)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,86 @@
+// Where the placement rule puts a window: the practice window's designed
+// 1024 x 768 on screens of other sizes, free areas and frames, and its
+// content when the window fills a screen.
+
+#include "ui/practicewindow.h"
+#include "ui/windowplacement.h"
+
+#include <QtTest>
+
+class WindowPlacementTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fitsOnScreen_data();
+    void fitsOnScreen();
+    void fillsTheWindow_data();
+    void fillsTheWindow();
+};
+
+void WindowPlacementTest::fitsOnScreen_data()
+{
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<QRect>("client");
+    const QMargins none;
+    QTest::newRow("as designed") << QRect(0, 0, 1024, 768) << QRect(0, 0, 1024, 768) << none << 1.0
+                                 << QRect(0, 0, 1024, 768);
+    QTest::newRow("larger screen, centred") << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080)
+                                            << none << 1.0 << QRect(448, 156, 1024, 768);
+    QTest::newRow("second screen, right of the first")
+        << QRect(1920, 0, 1280, 1024) << QRect(1920, 0, 1280, 1024) << none << 1.0
+        << QRect(2048, 128, 1024, 768);
+    QTest::newRow("smaller screen, scaled down") << QRect(0, 0, 800, 600) << QRect(0, 0, 800, 600)
+                                                 << none << 800.0 / 1024 << QRect(0, 0, 800, 600);
+    QTest::newRow("a panel takes 28 rows") << QRect(0, 0, 1024, 768) << QRect(0, 28, 1024, 740)
+                                           << none << 740.0 / 768 << QRect(18, 28, 987, 740);
+    QTest::newRow("centred on the screen where the free area allows it")
+        << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1040) << none << 1.0
+        << QRect(448, 156, 1024, 768);
+    QTest::newRow("framed window on 320 x 240")
+        << QRect(0, 0, 320, 240) << QRect(0, 0, 320, 240) << QMargins(1, 20, 1, 5) << 215.0 / 768
+        << QRect(16, 20, 287, 215);
+}
+
+void WindowPlacementTest::fitsOnScreen()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QRect, available);
+    QFETCH(QMargins, frame);
+    QFETCH(qreal, scale);
+    QFETCH(QRect, client);
+    const ui::Placement placement =
+        ui::fitOnScreen(&ui::PracticeWindow::designedSize, frame, screen, available);
+    QCOMPARE(placement.scale, scale);
+    QCOMPARE(placement.client, client);
+    QVERIFY(available.contains(placement.client.marginsAdded(frame)));
+}
+
+void WindowPlacementTest::fillsTheWindow_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<QPoint>("origin");
+    QTest::newRow("1024 x 768") << QSize(1024, 768) << 1.0 << QPoint(0, 0);
+    QTest::newRow("1920 x 1080, white at the sides")
+        << QSize(1920, 1080) << 1080.0 / 768 << QPoint(240, 0);
+    QTest::newRow("1024 x 600") << QSize(1024, 600) << 600.0 / 768 << QPoint(112, 0);
+    QTest::newRow("1280 x 1024, white above and below")
+        << QSize(1280, 1024) << 1280.0 / 1024 << QPoint(0, 32);
+}
+
+void WindowPlacementTest::fillsTheWindow()
+{
+    QFETCH(QSize, window);
+    QFETCH(qreal, scale);
+    QFETCH(QPoint, origin);
+    const ui::Filling filling = ui::fillWindow(&ui::PracticeWindow::designedSize, window);
+    QCOMPARE(filling.scale, scale);
+    QCOMPARE(filling.origin, origin);
+}
+
+QTEST_MAIN(WindowPlacementTest)
+#include "windowplacement_test.moc"

@@ -1,0 +1,105 @@
+#pragma once
+
+// Keeps a window whole on the available area of its screen, centred, and
+// scaled down where it does not fit; or, in full screen, its content as
+// large as the screen holds it, centred. The rule is applied again at every
+// change: when the window is shown, when a screen is added or removed, when
+// its screen changes its size, free area or scale, when the window enters or
+// leaves full screen and when it moves to another screen.
+//
+// Full screen is asked for and left with F11. The state the last press asked
+// for is the one kept: the window system reports state changes late, and a
+// report that differs from the requested state is answered with the request
+// again, so a burst of presses ends where its last press asked.
+
+#include <QMargins>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <functional>
+#include <vector>
+
+class QScreen;
+class QTimer;
+class QWidget;
+
+namespace ui {
+
+// Where a window goes: the scale its content is laid out at and its client
+// area's rectangle on the screen.
+struct Placement
+{
+    qreal scale = 1.0;
+    QRect client;
+    friend bool operator==(const Placement &, const Placement &) = default;
+};
+
+// A window of a designed client size, with a frame of margins around it, on
+// a screen: the designed size where the available area holds the framed
+// window, else scaled down to fit it; centred on the screen, or in the
+// available area where panels would cover part of it there. sizeAt gives the
+// client size at a scale.
+Placement fitOnScreen(const std::function<QSize(qreal)> &sizeAt, QMargins frame, QRect screen,
+                      QRect available);
+// Full screen: the content as large as a window of a size holds it, and the
+// origin that centres it there.
+struct Filling
+{
+    qreal scale = 1.0;
+    QPoint origin;
+};
+Filling fillWindow(const std::function<QSize(qreal)> &sizeAt, QSize window);
+
+class WindowPlacement : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Sizing
+    {
+        Fixed,    // the window has exactly the size of its content
+        Resizable // the user may resize the window; placing sets its size
+    };
+    // layOut lays the window's controls out at a scale, shifted by an
+    // origin; sizeAt gives the client size the content takes at a scale.
+    WindowPlacement(QWidget *window, std::function<QSize(qreal)> sizeAt,
+                    std::function<void(qreal, QPoint)> layOut, Sizing sizing);
+    ~WindowPlacement() override;
+
+    // Places the window now, by the state it was last asked to be in.
+    void place();
+    // F11: full screen, or back to the placed window.
+    void toggleFullScreen();
+    void addFullScreenKey();
+    // Whether full screen was asked for last.
+    bool fullScreenRequested() const { return wantFullScreen_; }
+    // The scale the content is laid out at now.
+    qreal scale() const { return scale_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QScreen *screen() const;
+    QMargins frameMargins() const;
+    void layOut(qreal scale, QPoint origin);
+    void requestState();
+    void settle();
+    void schedule();
+    void followScreen(QScreen *screen);
+
+    QWidget *window_;
+    std::function<QSize(qreal)> sizeAt_;
+    std::function<void(qreal, QPoint)> layOut_;
+    Sizing sizing_;
+    qreal scale_ = 1.0;
+    QPoint origin_;
+    bool wantFullScreen_ = false;
+    bool shown_ = false;
+    bool exposed_ = false;
+    int corrections_ = 0; // placements a move by someone else has caused
+    QTimer *settleTimer_;
+    std::vector<QMetaObject::Connection> screenConnections_;
+};
+
+} // namespace ui
