@@ -2,9 +2,13 @@
 
 #include "secondsclock.h"
 
+#include <QDeadlineTimer>
+
 namespace ui {
 
-SecondsClock::SecondsClock(int intervalMs, QObject *parent) : QObject(parent), interval_(intervalMs)
+SecondsClock::SecondsClock(int intervalMs, QObject *parent, Now now)
+    : QObject(parent), interval_(intervalMs),
+      now_(now ? std::move(now) : [] { return QDeadlineTimer::current().deadline(); })
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -15,7 +19,7 @@ void SecondsClock::start()
 {
     active_ = true;
     delivered_ = 0;
-    elapsed_.start();
+    startedAt_ = now_();
     scheduleNext();
 }
 
@@ -27,7 +31,7 @@ void SecondsClock::stop()
 
 void SecondsClock::onTimeout()
 {
-    const qint64 due = elapsed_.elapsed() / interval_;
+    const qint64 due = (now_() - startedAt_) / interval_;
     while (active_ && delivered_ < due) {
         ++delivered_;
         emit tick(); // a receiver may stop the clock
@@ -39,7 +43,7 @@ void SecondsClock::onTimeout()
 
 void SecondsClock::scheduleNext()
 {
-    const qint64 wait = (delivered_ + 1) * interval_ - elapsed_.elapsed();
+    const qint64 wait = (delivered_ + 1) * interval_ - (now_() - startedAt_);
     timer_.start(static_cast<int>(qMax<qint64>(0, wait)));
 }
 

@@ -5,9 +5,9 @@
 // tick that comes late is caught up, so after N intervals N ticks have been
 // delivered whatever the load of the event loop.
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 
 namespace ui {
 
@@ -15,7 +15,9 @@ class SecondsClock : public QObject
 {
     Q_OBJECT
 public:
-    explicit SecondsClock(int intervalMs, QObject *parent = nullptr);
+    // Milliseconds on a monotonic clock; tests hand in a clock of their own.
+    using Now = std::function<qint64()>;
+    explicit SecondsClock(int intervalMs, QObject *parent = nullptr, Now now = {});
     void start();
     void stop();
     bool isActive() const { return active_; }
@@ -30,8 +32,9 @@ private:
     int interval_;
     bool active_ = false;
     qint64 delivered_ = 0;
-    QElapsedTimer elapsed_;
-    QTimer timer_;
+    Now now_;
+    qint64 startedAt_ = 0;
+    QTimer timer_{this};
 };
 
 } // namespace ui
