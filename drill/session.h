@@ -87,7 +87,6 @@ public:
     void Again();                  // Command6 "もういちどする"
 
     const WindowState &state() const { return state_; }
-    const KanaTables &tables() const { return tables_; }
     Direction direction() const { return direction_; }
     Phase phase() const { return state_.phase; }
     // A session runs from Start until its last answer is judged, or Stop.

@@ -4,6 +4,7 @@
 #include "app/menuwindow.h"
 #include "app/program.h"
 #include "drill/session.h"
+#include "ui/look.h"
 #include "ui/picturecache.h"
 #include "ui/practicewindow.h"
 #include "ui/widgets.h"
@@ -199,7 +200,7 @@ void ProgramTest::closingAndReopeningLoadsAnew()
     QTest::mouseClick(button(window, "Command3"), Qt::LeftButton);
     QTest::mouseClick(window->chartButton(session->CurrentIndex), Qt::LeftButton);
     const int answered = session->PressedIndex;
-    QCOMPARE(session->tables().DoneFlags[answered], drill::kDone);
+    QCOMPARE(window->chartButton(answered)->face(), ui::bgr(drill::kChartPeach));
     if (closer == QLatin1String("Command7")) {
         QTest::mouseClick(button(window, "Command4"), Qt::LeftButton); // the results panel
     }
@@ -210,7 +211,7 @@ void ProgramTest::closingAndReopeningLoadsAnew()
 
     ui::PracticeWindow *again = program.openPracticeWindow(Direction::KatakanaShown);
     QCOMPARE(&again->session(), session);
-    QCOMPARE(session->tables().DoneFlags[answered], drill::kNotDone);
+    QCOMPARE(again->chartButton(answered)->face(), ui::bgr(drill::kChartGrey));
     QCOMPARE(again->findChild<QLabel *>("Label1")->text(), QString());
     QCOMPARE(again->findChild<QLabel *>("Tokuten")->text(), QStringLiteral("0"));
     QVERIFY(again->findChild<QWidget *>("ShowWindow")->isHidden());

@@ -242,23 +242,13 @@ struct Before
     int points;
     int number;
     int total;
-    std::array<std::int16_t, kSlotCount> flags;
 };
 
 Before capture(const Session &session)
 {
-    Before b{session.state(),
-             session.running(),
-             (session.phase() == Phase::Judging),
-             session.CurrentIndex,
-             session.QuestionPoints,
-             session.QuestionNumber,
-             session.QuestionTotal,
-             {}};
-    for (int i = 0; i < kSlotCount; ++i) {
-        b.flags[static_cast<std::size_t>(i)] = session.tables().DoneFlags[i];
-    }
-    return b;
+    return {session.state(),      session.running(),      session.phase() == Phase::Judging,
+            session.CurrentIndex, session.QuestionPoints, session.QuestionNumber,
+            session.QuestionTotal};
 }
 
 // What the test itself has seen happen, kept from the events alone: which
@@ -316,7 +306,6 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
                        Coverage &coverage)
 {
     const WindowState &s = session.state();
-    const KanaTables &t = session.tables();
 
     // The ledger follows the event, judged by the state before it.
     bool startAccepted = false;
@@ -391,18 +380,6 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
         break;
     }
     const bool waiting = ledger.waiting != Ledger::Waiting::Nothing;
-
-    // Done flags hold 0 or -1, and -1 exactly for the kana answered correctly
-    // in this session.
-    for (int i = 0; i < kSlotCount; ++i) {
-        FUZZ_CHECK(t.DoneFlags[i] == kNotDone || t.DoneFlags[i] == kDone);
-        const bool answered =
-            i >= 1 && i <= kKanaCount && ledger.answered.test(static_cast<std::size_t>(i));
-        if (answered != (t.DoneFlags[i] == kDone)) {
-            return "DoneFlags[" + std::to_string(i) + "] is " + std::to_string(t.DoneFlags[i]) +
-                   (answered ? " but the kana was answered" : " but the kana was not answered");
-        }
-    }
 
     // Captions are plain decimal numbers; the results captions keep their
     // design text until the first results since Load.
@@ -532,15 +509,15 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
         FUZZ_CHECK(session.CurrentIndex >= 1 && session.CurrentIndex <= kKanaCount);
         FUZZ_CHECK(s.question == session.questionKana(session.CurrentIndex));
         if (!waiting) {
-            FUZZ_CHECK(t.DoneFlags[session.CurrentIndex] == kNotDone);
             FUZZ_CHECK(!ledger.answered.test(static_cast<std::size_t>(session.CurrentIndex)));
         }
     }
-    // Answered kana are peach until the next Start or Load.
+    // Exactly the kana answered correctly since the last Start or Load are
+    // peach, the rest grey.
     for (int i = 1; i <= kKanaCount; ++i) {
-        if (ledger.answered.test(static_cast<std::size_t>(i))) {
-            FUZZ_CHECK(s.chartColour[static_cast<std::size_t>(i)] == kChartPeach);
-        }
+        const Colour colour = s.chartColour[static_cast<std::size_t>(i)];
+        FUZZ_CHECK(colour ==
+                   (ledger.answered.test(static_cast<std::size_t>(i)) ? kChartPeach : kChartGrey));
     }
 
     // A press the chart does not take changes nothing.
@@ -551,9 +528,6 @@ std::string checkEvent(const Event &e, const Before &b, const Session &session, 
         FUZZ_CHECK(s.circleVisible == b.state.circleVisible);
         FUZZ_CHECK(s.chartColour == b.state.chartColour);
         FUZZ_CHECK(s.judgeCountdownStarts == b.state.judgeCountdownStarts);
-        for (int i = 0; i < kSlotCount; ++i) {
-            FUZZ_CHECK(t.DoneFlags[i] == b.flags[static_cast<std::size_t>(i)]);
-        }
     }
     if (pressAccepted) {
         FUZZ_CHECK(s.judgeCountdownStarts == b.state.judgeCountdownStarts + 1);

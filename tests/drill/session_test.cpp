@@ -166,7 +166,7 @@ TEST_F(SessionTest, PerfectFifteenQuestionSessionEndsWith150)
     EXPECT_FALSE(state.startEnabled);
     EXPECT_TRUE(state.chartEnabled);
     EXPECT_EQ(state.question, session.questionKana(session.CurrentIndex));
-    EXPECT_EQ(session.tables().DoneFlags[session.CurrentIndex], kNotDone);
+    EXPECT_EQ(state.chartColour[static_cast<std::size_t>(session.CurrentIndex)], kChartGrey);
     // The clock has stopped.
     session.ClockTick();
     EXPECT_EQ(state.seconds, "30");
@@ -215,7 +215,6 @@ TEST_F(SessionTest, WrongPressShowsTheCrossAndThePressedKanaUntilJudged)
     EXPECT_FALSE(state.rewardVisible);
     EXPECT_FALSE(state.chartEnabled);
     EXPECT_EQ(state.chartColour[6], kChartGrey);
-    EXPECT_EQ(session.tables().DoneFlags[6], kNotDone);
     judge();
     EXPECT_FALSE(state.crossVisible);
     EXPECT_EQ(state.answer, "");
@@ -245,7 +244,6 @@ TEST_F(SessionTest, CorrectPressColoursTheButtonPeachUntilTheNextStart)
     session.Start(Option::Few);
     for (int i = 1; i <= kKanaCount; ++i) {
         EXPECT_EQ(state.chartColour[static_cast<std::size_t>(i)], kChartGrey) << i;
-        EXPECT_EQ(session.tables().DoneFlags[i], kNotDone) << i;
     }
 }
 
@@ -330,7 +328,6 @@ TEST_P(PressOutsideASession, DoesNothing)
     GetParam().setUp(*this, session);
     const WindowState before = state;
     const int pressed = session.PressedIndex;
-    const auto flags = session.tables().DoneFlags;
     for (int k : {1, 43, 71, session.CurrentIndex == 0 ? 5 : session.CurrentIndex}) {
         session.Press(k);
     }
@@ -349,9 +346,6 @@ TEST_P(PressOutsideASession, DoesNothing)
     EXPECT_EQ(state.chartColour, before.chartColour);
     EXPECT_EQ(state.resultScore, before.resultScore);
     EXPECT_EQ(session.PressedIndex, pressed);
-    for (int i = 1; i <= kKanaCount; ++i) {
-        EXPECT_EQ(session.tables().DoneFlags[i], flags[i]) << i;
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(States, PressOutsideASession,
@@ -505,7 +499,8 @@ TEST_F(SessionTest, FullSessionAsksEveryKanaOnceAndEndsAfter71CorrectAnswers)
     while (full.running()) {
         ASSERT_TRUE(asked.insert(full.CurrentIndex).second)
             << "kana " << full.CurrentIndex << " asked again";
-        ASSERT_EQ(full.tables().DoneFlags[full.CurrentIndex], kNotDone);
+        ASSERT_EQ(full.state().chartColour[static_cast<std::size_t>(full.CurrentIndex)],
+                  kChartGrey);
         // A wrong press now and then must not change what is asked.
         if (full.CurrentIndex % 3 == 0) {
             full.Press(full.CurrentIndex == 71 ? 70 : full.CurrentIndex + 1);
@@ -521,7 +516,6 @@ TEST_F(SessionTest, FullSessionAsksEveryKanaOnceAndEndsAfter71CorrectAnswers)
     EXPECT_EQ(correct, 71);
     EXPECT_EQ(asked.size(), 71u);
     for (int i = 1; i <= kKanaCount; ++i) {
-        EXPECT_EQ(full.tables().DoneFlags[i], kDone) << i;
         EXPECT_EQ(full.state().chartColour[static_cast<std::size_t>(i)], kChartPeach) << i;
     }
     EXPECT_TRUE(full.state().resultsVisible);
@@ -582,13 +576,10 @@ TEST_F(SessionTest, ReloadClearsFlagsStopsTheSessionAndKeepsTheMembers)
     const int done = session.PressedIndex;
     session.Press(session.CurrentIndex);
     session.JudgeTick();
-    ASSERT_EQ(session.tables().DoneFlags[done], kDone);
+    ASSERT_EQ(state.chartColour[static_cast<std::size_t>(done)], kChartPeach);
     const int current = session.CurrentIndex;
 
     session.Load(); // the window was closed mid-judgement and opened again
-    for (int i = 1; i < kSlotCount; ++i) {
-        EXPECT_EQ(session.tables().DoneFlags[i], kNotDone) << i;
-    }
     EXPECT_FALSE(session.running());
     EXPECT_NE(session.phase(), Phase::Judging);
     EXPECT_FALSE(state.judgeTimerRunning);
