@@ -42,8 +42,9 @@ Program::Program(ui::PracticeWindow::Timing timing)
 Program::~Program()
 {
     // The windows go before the sessions they show.
-    delete katakanaDrill_.window;
-    delete hiraganaDrill_.window;
+    for (Instance &drill : drills_) {
+        delete drill.window;
+    }
 }
 
 void Program::showMenu()
@@ -56,12 +57,12 @@ void Program::showMenu()
 
 Program::Instance &Program::instance(drill::Direction direction)
 {
-    return direction == drill::Direction::HiraganaShown ? katakanaDrill_ : hiraganaDrill_;
+    return drills_.at(static_cast<std::size_t>(direction));
 }
 
 const Program::Instance &Program::instance(drill::Direction direction) const
 {
-    return direction == drill::Direction::HiraganaShown ? katakanaDrill_ : hiraganaDrill_;
+    return drills_.at(static_cast<std::size_t>(direction));
 }
 
 ui::PracticeWindow *Program::openPracticeWindow(drill::Direction direction)

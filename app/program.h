@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <array>
 #include <memory>
 
 namespace app {
@@ -51,8 +52,7 @@ private:
 
     ui::PracticeWindow::Timing timing_;
     std::unique_ptr<MenuWindow> menu_;
-    Instance katakanaDrill_; // hiragana shown
-    Instance hiraganaDrill_; // katakana shown
+    std::array<Instance, 2> drills_; // by drill::Direction
 };
 
 } // namespace app
