@@ -247,13 +247,14 @@ TEST_F(SessionTest, CorrectPressColoursTheButtonPeachUntilTheNextStart)
     }
 }
 
-struct TickRow
+// Whether a case presses the question's own kana or another.
+struct PressRow
 {
     const char *name;
     bool correct;
 };
 
-class JudgeTicks : public SessionTest, public ::testing::WithParamInterface<TickRow>
+class JudgeTicks : public SessionTest, public ::testing::WithParamInterface<PressRow>
 {
 };
 
@@ -283,7 +284,7 @@ TEST_P(JudgeTicks, OnlyTheSecondTickAfterAPressJudgesIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Presses, JudgeTicks,
-                         ::testing::Values(TickRow{"correct", true}, TickRow{"wrong", false}),
+                         ::testing::Values(PressRow{"correct", true}, PressRow{"wrong", false}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, PressRestartsTheJudgeCountdown)
@@ -378,13 +379,7 @@ INSTANTIATE_TEST_SUITE_P(States, PressOutsideASession,
                                                    }}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-struct StopDuringRow
-{
-    const char *name;
-    bool correct;
-};
-
-class StopDuringJudgement : public SessionTest, public ::testing::WithParamInterface<StopDuringRow>
+class StopDuringJudgement : public SessionTest, public ::testing::WithParamInterface<PressRow>
 {
 };
 
@@ -420,8 +415,8 @@ TEST_P(StopDuringJudgement, NextStartBeginsClean)
 }
 
 INSTANTIATE_TEST_SUITE_P(Presses, StopDuringJudgement,
-                         ::testing::Values(StopDuringRow{"after_a_correct_press", true},
-                                           StopDuringRow{"after_a_wrong_press", false}),
+                         ::testing::Values(PressRow{"after_a_correct_press", true},
+                                           PressRow{"after_a_wrong_press", false}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, StopShowsTheResultsAndLeavesScoreAndTime)
