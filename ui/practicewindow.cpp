@@ -90,14 +90,9 @@ void PracticeWindow::build()
 
     buildChart();
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
-    connect(start_, &QPushButton::clicked, this, [this] {
-        session_.Start(optionGroup_->checkedId());
-        render();
-    });
-    connect(stop_, &QPushButton::clicked, this, [this] {
-        session_.Stop();
-        render();
-    });
+    connect(start_, &QPushButton::clicked, this,
+            [this] { apply(&drill::Session::Start, optionGroup_->checkedId()); });
+    connect(stop_, &QPushButton::clicked, this, [this] { apply(&drill::Session::Stop); });
 
     // Each option's id in the group is the count of questions it asks.
     optionGroup_ = new QButtonGroup(this);
@@ -109,10 +104,7 @@ void PracticeWindow::build()
     }
     optionGroup_->buttons().front()->setChecked(true);
 
-    connect(again_, &QPushButton::clicked, this, [this] {
-        session_.Again();
-        render();
-    });
+    connect(again_, &QPushButton::clicked, this, [this] { apply(&drill::Session::Again); });
     connect(finish_, &QPushButton::clicked, this, &QWidget::close);
 
     judgeTimer_ = new QTimer(this);
@@ -139,7 +131,8 @@ void PracticeWindow::buildChart()
 {
     for (int k = 1; k <= drill::kKanaCount; ++k) {
         auto *button = layout_.get<RaisedButton>("Command1", k);
-        connect(button, &QPushButton::clicked, this, [this, k] { pressChart(k); });
+        connect(button, &QPushButton::clicked, this,
+                [this, k] { apply(&drill::Session::Press, k); });
         button->installEventFilter(this); // the arrow keys
         chart_[static_cast<std::size_t>(k)] = button;
     }
@@ -202,24 +195,6 @@ bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void PracticeWindow::pressChart(int kanaIndex)
-{
-    session_.Press(kanaIndex);
-    render();
-}
-
-void PracticeWindow::judgeTick()
-{
-    session_.JudgeTick();
-    render();
-}
-
-void PracticeWindow::clockTick()
-{
-    session_.ClockTick();
-    render();
 }
 
 void PracticeWindow::render()
@@ -309,13 +284,10 @@ void PracticeWindow::placeFocus(FocusMove move)
 
 void PracticeWindow::renderChart(const drill::WindowState &state)
 {
-    for (int k = 1; k <= drill::kKanaCount; ++k) {
-        chart_[static_cast<std::size_t>(k)]->setFace(
-            bgr(state.chartColour[static_cast<std::size_t>(k)]));
-    }
-    if (state.chartEnabled != shown_.chartEnabled) {
-        for (int k = 1; k <= drill::kKanaCount; ++k) {
-            chart_[static_cast<std::size_t>(k)]->setEnabled(state.chartEnabled);
+    for (std::size_t k = 1; k < chart_.size(); ++k) {
+        chart_[k]->setFace(bgr(state.chartColour[k]));
+        if (state.chartEnabled != shown_.chartEnabled) {
+            chart_[k]->setEnabled(state.chartEnabled);
         }
     }
 }
@@ -354,11 +326,6 @@ qreal PracticeWindow::scale() const
 void PracticeWindow::centreOnScreen()
 {
     placement_->place();
-}
-
-void PracticeWindow::toggleFullScreen()
-{
-    placement_->toggleFullScreen();
 }
 
 } // namespace ui

@@ -54,16 +54,13 @@ public:
     RaisedButton *chartButton(int kanaIndex) const;
 
     // The timers' ticks, also callable by tests that drive time themselves.
-    void judgeTick();
-    void clockTick();
+    void judgeTick() { apply(&drill::Session::JudgeTick); }
+    void clockTick() { apply(&drill::Session::ClockTick); }
 
     // Places the window on its screen by the rule of WindowPlacement: whole,
     // centred and scaled down where it does not fit, or filling the screen
     // in full screen. From then on the window follows its screen.
     void centreOnScreen();
-    // F11: the whole screen, the content scaled to it and centred; again,
-    // the designed window.
-    void toggleFullScreen();
     // The scale the content is laid out at, 1 as designed.
     qreal scale() const;
     // Lays every control out at a scale, shifted by an origin.
@@ -78,7 +75,12 @@ private:
     void build();
     void buildChart();
     void setTabOrder();
-    void pressChart(int kanaIndex);
+    // Hands an event to the session, then shows the state it leaves.
+    template <typename... Args> void apply(void (drill::Session::*event)(Args...), Args... args)
+    {
+        (session_.*event)(args...);
+        render();
+    }
     void render();
     FocusHolder focusHolder() const;
     void placeFocus(FocusMove move);
