@@ -99,7 +99,7 @@ void AccessibilityTest::boxesExposeTheirText()
     QFETCH(QString, description);
     testing::PracticeFixture f(drill::Direction::HiraganaShown, {ScriptedRandom::forChoice(0, 71)});
     QCOMPARE(accessibleText(f.window), QStringLiteral("カタカナ ど〜れ？"));
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.find<QAbstractButton>("Command3")->click();
     f.window->chartButton(6)->click();
     for (int i = 0; i < 3; ++i) {
         f.window->clockTick();
@@ -163,8 +163,8 @@ void AccessibilityTest::rolesTellWhatControlsAre()
     }
     QCOMPARE(options->child(2)->text(QAccessible::Name), QStringLiteral("すこし (15こ)"));
 
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    f.find<QAbstractButton>("Command3")->click();
+    f.find<QAbstractButton>("Command4")->click();
     QAccessibleInterface *results = listed(face, QStringLiteral("ShowWindow"));
     QVERIFY(results);
     QCOMPARE(results->text(QAccessible::Name), QStringLiteral("けっか"));

@@ -277,9 +277,9 @@ void PicturesTest::drawingsLetTheirBackgroundShowThrough()
     QFETCH(QColor, expected);
     QFETCH(bool, results);
     testing::PracticeFixture f(drill::Direction::HiraganaShown, {ScriptedRandom::forChoice(0, 71)});
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.find<QAbstractButton>("Command3")->click();
     if (results) {
-        f.window->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+        f.find<QAbstractButton>("Command4")->click();
     } else {
         f.window->chartButton(1)->click(); // a right answer shows the hand
     }
@@ -309,13 +309,12 @@ void PicturesTest::rewardShowsOnlyWithTheRing()
     QWidget *hand = f.window->findChild<QWidget *>(QStringLiteral("Image2"));
     QWidget *ring = f.window->findChild<QWidget *>(QStringLiteral("Shape1"));
     QVERIFY(hand->isHidden());
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.find<QAbstractButton>("Command3")->click();
     QVERIFY(hand->isHidden());
     f.window->chartButton(right ? 5 : 6)->click();
     QCOMPARE(hand->isVisible(), right);
     QCOMPARE(ring->isVisible(), right);
-    f.window->judgeTick();
-    f.window->judgeTick();
+    f.judge();
     QVERIFY(hand->isHidden());
 }
 
@@ -332,11 +331,11 @@ void PicturesTest::panelPicturesComeAndGoWithThePanel()
                            [&](QWidget *w) { return w && w->isVisible() == visible; });
     };
     QVERIFY(allVisible(false));
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.find<QAbstractButton>("Command3")->click();
     QVERIFY(allVisible(false));
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    f.find<QAbstractButton>("Command4")->click();
     QVERIFY(allVisible(true));
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command6"))->click();
+    f.find<QAbstractButton>("Command6")->click();
     QVERIFY(allVisible(false));
 }
 

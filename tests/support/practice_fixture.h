@@ -6,7 +6,9 @@
 #include "drill/session.h"
 #include "ui/practicewindow.h"
 
+#include <QAbstractButton>
 #include <QPointer>
+#include <QTest>
 
 namespace testing {
 
@@ -19,6 +21,24 @@ struct PracticeFixture
     {
     }
     ~PracticeFixture() { delete window.data(); }
+
+    template <typename T = QWidget> T *find(const char *name) const
+    {
+        T *widget = window->findChild<T *>(QLatin1String(name));
+        if (!widget) {
+            qFatal("no control named %s", name);
+        }
+        return widget;
+    }
+    void click(const char *name) const
+    {
+        QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
+    }
+    void judge() const
+    {
+        window->judgeTick();
+        window->judgeTick();
+    }
 
     drill::testing::ScriptedRandom random;
     drill::Session session;

@@ -138,8 +138,7 @@ void BuiltInFaceTest::everyTextIsDrawnInTheBuiltInFace()
     };
     for (const Window &w : windows) {
         testing::PracticeFixture f(w.direction, {ScriptedRandom::forChoice(6, 71)});
-        QTest::mouseClick(f.window->findChild<QAbstractButton *>(QStringLiteral("Command3")),
-                          Qt::LeftButton);
+        f.click("Command3");
         auto *question = f.window->findChild<QLabel *>(QStringLiteral("Label1"));
         QCOMPARE(question->text(), w.question);
 

@@ -41,25 +41,8 @@ struct Fixture : testing::PracticeFixture
     {
     }
 
-    template <typename T = QWidget> T *find(const char *name) const
-    {
-        T *widget = window->findChild<T *>(QLatin1String(name));
-        if (!widget) {
-            qFatal("no control named %s", name);
-        }
-        return widget;
-    }
     QString text(const char *name) const { return find<QLabel>(name)->text(); }
-    void click(const char *name) const
-    {
-        QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
-    }
     void pressChart(int k) const { QTest::mouseClick(window->chartButton(k), Qt::LeftButton); }
-    void judge() const
-    {
-        window->judgeTick();
-        window->judgeTick();
-    }
     QImage grab() const { return window->grab().toImage(); }
     // Shows the window as the menu does, active so that it gets the keys.
     bool showActive() const
@@ -909,10 +892,10 @@ void PracticeWindowTest::reopeningShowsTheLoadState()
 {
     Fixture f;
     f.window->show();
-    QTest::mouseClick(f.window->findChild<QAbstractButton *>("Command3"), Qt::LeftButton);
-    QTest::mouseClick(f.window->chartButton(f.session.CurrentIndex), Qt::LeftButton);
+    f.click("Command3");
+    f.pressChart(f.session.CurrentIndex);
     QVERIFY(f.window->findChild<QTimer *>("Timer1")->isActive());
-    QTest::mouseClick(f.window->findChild<QAbstractButton *>("Command2"), Qt::LeftButton);
+    f.click("Command2");
     QTRY_VERIFY(f.window.isNull()); // closing destroys the controls
 
     PracticeWindow again(f.session);
