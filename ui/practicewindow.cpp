@@ -13,6 +13,7 @@
 
 #include <QButtonGroup>
 #include <QFrame>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -166,29 +167,16 @@ RaisedButton *PracticeWindow::chartButton(int kanaIndex) const
 bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // The arrow keys move the focus over the chart as it is laid out.
+    static const QHash<int, QPoint> steps{{Qt::Key_Left, {-1, 0}},
+                                          {Qt::Key_Right, {1, 0}},
+                                          {Qt::Key_Up, {0, -1}},
+                                          {Qt::Key_Down, {0, 1}}};
     if (event->type() == QEvent::KeyPress) {
         const int k = chartIndexOf(watched);
         const auto *key = static_cast<QKeyEvent *>(event);
-        int dx = 0;
-        int dy = 0;
-        switch (key->key()) {
-        case Qt::Key_Left:
-            dx = -1;
-            break;
-        case Qt::Key_Right:
-            dx = 1;
-            break;
-        case Qt::Key_Up:
-            dy = -1;
-            break;
-        case Qt::Key_Down:
-            dy = 1;
-            break;
-        default:
-            break;
-        }
-        if (k > 0 && (dx || dy) && key->modifiers() == Qt::NoModifier) {
-            if (const int next = chartNeighbour(k, dx, dy)) {
+        if (k > 0 && steps.contains(key->key()) && key->modifiers() == Qt::NoModifier) {
+            const QPoint step = steps.value(key->key());
+            if (const int next = chartNeighbour(k, step.x(), step.y())) {
                 chartButton(next)->setFocus(Qt::TabFocusReason);
             }
             return true;
