@@ -178,6 +178,7 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms f
 
 void BuiltLayout::layOut(qreal scale, QPoint origin)
 {
+    const qreal ratio = window_->devicePixelRatioF();
     // A window that draws no text (the menu) sets no font, so that the
     // built-in face is not registered before a window needs it.
     if (windowRow_ && windowRow_->em >= 0) {
@@ -199,7 +200,8 @@ void BuiltLayout::layOut(qreal scale, QPoint origin)
         }
         switch (row.kind) {
         case Kind::ChartButtons:
-            p.widget->setGeometry(chartButtonRect(p.index, scale).translated(shift));
+            static_cast<RaisedButton *>(p.widget)->setOverlap(chartOverlap(scale, ratio));
+            p.widget->setGeometry(chartButtonRect(p.index, scale, ratio).translated(shift));
             break;
         case Kind::Line: {
             const QPointF from(scaledPx(row.left, scale), scaledPx(row.top, scale));
