@@ -14,6 +14,8 @@
 #include "ui/widgets.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
@@ -101,6 +103,8 @@ private slots:
     void edgesAreEvenAndInside();
     void everySeamIsTheSame_data();
     void everySeamIsTheSame();
+    void smallTextIsReadable();
+    void captionsKeepClearOfTheirEdges();
     void relayingOutAtTheDesignedScaleRestoresTheGrab();
     void followsTheWindowToAnotherScreen();
 };
@@ -302,6 +306,91 @@ void ScaleTest::everySeamIsTheSame()
                                               .arg(g.ratio)
                                               .arg(f.window->scale()) +
                                           uneven.join(QLatin1String("; "))));
+}
+
+void ScaleTest::smallTextIsReadable()
+{
+    // On a screen of 800 × 600 device pixels or more no text of the window,
+    // on the results panel too, is drawn smaller than 10 device pixels.
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
+    const qreal ratio = f.window->devicePixelRatioF();
+    qreal smallest = 1000;
+    QString which;
+    for (const QWidget *control : f.window->findChildren<QWidget *>()) {
+        QString text;
+        if (const auto *button = qobject_cast<const QAbstractButton *>(control)) {
+            text = button->text();
+        } else if (const auto *label = qobject_cast<const QLabel *>(control)) {
+            text = label->text();
+        } else if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
+            text = frame->title();
+        }
+        const qreal size = QFontInfo(control->font()).pixelSize() * ratio;
+        if (!text.isEmpty() && size < smallest) {
+            smallest = size;
+            which = text;
+        }
+    }
+    const QString found = QStringLiteral("smallest text %1 device px: %2").arg(smallest).arg(which);
+    qInfo("%s", qPrintable(found));
+    const QSize screen = f.window->screen()->geometry().size() * ratio;
+    if (screen.width() < 800 || screen.height() < 600) {
+        QSKIP("a screen smaller than 800 × 600: its captions keep clear of their edges instead");
+    }
+    QVERIFY2(smallest >= 10, qPrintable(found));
+}
+
+void ScaleTest::captionsKeepClearOfTheirEdges()
+{
+    // Every button's caption, on the window and on the results panel, keeps
+    // 3 device pixels clear of the button's edges: its ink is what differs
+    // between a grab of the button with its caption and one without.
+    Fixture f({0.5});
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
+    int smallest = 1000;
+    QString which;
+    const auto measure = [&](QAbstractButton *button) {
+        const QRect area(button->mapTo(f.window.data(), QPoint()), button->size());
+        const QString text = button->text();
+        const QImage with = f.window->grab(area).toImage();
+        button->setText(QString());
+        const QImage without = f.window->grab(area).toImage();
+        button->setText(text);
+        QRect ink;
+        for (int y = 0; y < with.height(); ++y) {
+            for (int x = 0; x < with.width(); ++x) {
+                if (with.pixel(x, y) != without.pixel(x, y)) {
+                    ink |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        const int gap = ink.isEmpty()
+                            ? 0
+                            : std::min({ink.left(), ink.top(), with.width() - 1 - ink.right(),
+                                        with.height() - 1 - ink.bottom()});
+        if (gap < smallest) {
+            smallest = gap;
+            which = text;
+        }
+    };
+    for (QAbstractButton *button : f.window->findChildren<QAbstractButton *>()) {
+        if (!button->text().isEmpty() && button->isVisibleTo(f.window.data()) &&
+            !f.window->findChild<QWidget *>(QStringLiteral("ShowWindow"))->isAncestorOf(button)) {
+            measure(button);
+        }
+    }
+    // The results panel's buttons, after a session stopped.
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    for (const char *name : {"Command6", "Command7"}) {
+        auto *button = f.window->findChild<QAbstractButton *>(QLatin1String(name));
+        QTRY_VERIFY(button->isVisible());
+        measure(button);
+    }
+    const QString found = QStringLiteral("smallest gap %1 device px: %2").arg(smallest).arg(which);
+    qInfo("%s", qPrintable(found));
+    QVERIFY2(smallest >= 3, qPrintable(found));
 }
 
 void ScaleTest::relayingOutAtTheDesignedScaleRestoresTheGrab()
