@@ -146,8 +146,8 @@ QFont fontAt(const Control &row, qreal scale, qreal ratio)
 
 // A caption's font made just small enough that the caption, centred on its
 // button, keeps clear of the button's edges on a device of a pixel ratio,
-// also when a press moves it right and down by a shift. On the smallest screens this wins over the
-// readable size: a caption that fits stays usable.
+// also when a press moves it right and down by a shift. On the smallest
+// screens this wins over the readable size: a caption that fits stays usable.
 QFont fitted(QFont font, const QString &text, QSize box, qreal shift, qreal ratio)
 {
     for (;;) {

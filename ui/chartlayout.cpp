@@ -53,8 +53,8 @@ QRect chartButtonRect(int kanaIndex, qreal scale, qreal ratio)
     const ChartDesign &c = kChart;
     const int left = (g.voiced ? c.voicedLeft : c.basicLeft) - c.columnPitch * g.group;
     const int top = c.top + c.rowPitch * g.row;
-    // Each button reaches its overlap past where its neighbour begins, so
-    // that every seam is the same width at any scale.
+    // Each button reaches its overlap past where its neighbour begins; the
+    // button paints one line of it, so that every seam looks the same.
     const int overlap = chartOverlap(scale, ratio);
     const int x = scaledPx(left, scale);
     const int y = scaledPx(top, scale);

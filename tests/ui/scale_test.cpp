@@ -236,9 +236,9 @@ void ScaleTest::everySeamIsTheSame_data()
 
 void ScaleTest::everySeamIsTheSame()
 {
-    // Across every seam between two chart buttons, from the one beneath to
-    // the one on top, whether the seam runs down or across: the grey and
-    // dark lines of the one, then the white line of the other, each one
+    // Across every seam between two chart buttons, left to right or top to
+    // bottom, whichever of the two lies on top: the grey and dark lines of
+    // the left or upper button, then the white line of the other, each one
     // line wide.
     QFETCH(bool, fullScreen);
     Fixture f;
@@ -281,7 +281,8 @@ void ScaleTest::everySeamIsTheSame()
     for (int k = 1; k <= drill::kKanaCount; ++k) {
         const ui::ChartCell cell = ui::chartCell(k);
         const QRect r = deviceRect(f.window->chartButton(k), g.ratio);
-        // The right neighbour lies beneath, the one below lies on top.
+        // The right neighbour lies beneath, the one below on top; column 4
+        // ends the voiced block, before the gap.
         if (const int right = ui::kanaAtCell({cell.column + 1, cell.row});
             right && cell.column != 4) {
             const QRect n = deviceRect(f.window->chartButton(right), g.ratio);
