@@ -6,10 +6,14 @@
 #include "look.h"
 #include "widgets.h"
 
+#include <QAbstractButton>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QVariant>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace ui {
@@ -122,14 +126,45 @@ void describe(QWidget *widget, const Speech &speech)
     }
 }
 
-QFont fontAt(const Control &row, qreal scale)
+// The windows' default font, their smallest text, is drawn no smaller than
+// this many device pixels however far a window is scaled down.
+constexpr int kReadablePx = 10;
+// A button's caption keeps this many device pixels clear of the button's
+// edges.
+constexpr qreal kCaptionClearance = 3;
+
+QFont fontAt(const Control &row, qreal scale, qreal ratio)
 {
     if (row.em > 0) {
         return drillFont(scaledEm(row.em, scale), row.bold);
     }
     QFont font = uiFont();
-    font.setPixelSize(scaledEm(font.pixelSize(), scale));
+    const int readable = static_cast<int>(std::ceil(kReadablePx / ratio - 1e-9));
+    font.setPixelSize(std::max(scaledEm(font.pixelSize(), scale), readable));
     return font;
+}
+
+// A caption's font made just small enough that the caption, centred on its
+// button, keeps clear of the button's edges on a device of a pixel ratio,
+// also when a press moves it right and down by a shift. On the smallest
+// screens this wins over the readable size: a caption that fits stays usable.
+QFont fitted(QFont font, const QString &text, QSize box, qreal shift, qreal ratio)
+{
+    for (;;) {
+        const QFontMetricsF metrics(font);
+        const QRectF ink = metrics.tightBoundingRect(text);
+        const qreal left = (box.width() - metrics.horizontalAdvance(text)) / 2 + ink.left();
+        const qreal right = box.width() - left - ink.width() - shift;
+        const qreal top = (box.height() - metrics.height()) / 2 + metrics.ascent() + ink.top();
+        const qreal bottom = box.height() - top - ink.height() - shift;
+        // Clear by whole device pixels: ink that begins less than half a
+        // pixel short of the clearance leaves that pixel blank.
+        const qreal clear = std::min({left, right, top, bottom}) * ratio;
+        if (clear >= kCaptionClearance - 0.5 || font.pixelSize() <= 1) {
+            return font;
+        }
+        font.setPixelSize(font.pixelSize() - 1);
+    }
 }
 
 } // namespace
@@ -178,16 +213,17 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms f
 
 void BuiltLayout::layOut(qreal scale, QPoint origin)
 {
+    const qreal ratio = window_->devicePixelRatioF();
     // A window that draws no text (the menu) sets no font, so that the
     // built-in face is not registered before a window needs it.
     if (windowRow_ && windowRow_->em >= 0) {
-        window_->setFont(fontAt(*windowRow_, scale));
+        window_->setFont(fontAt(*windowRow_, scale, ratio));
     }
     for (const Placed &p : placed_) {
         const Control &row = *p.row;
         const QPoint shift = row.container ? QPoint() : origin;
         if (row.em > 0) {
-            p.widget->setFont(fontAt(row, scale));
+            p.widget->setFont(fontAt(row, scale, ratio));
         }
         // The controls that draw lines of the layout's width are told its scale.
         if (auto *button = qobject_cast<RaisedButton *>(p.widget)) {
@@ -199,7 +235,8 @@ void BuiltLayout::layOut(qreal scale, QPoint origin)
         }
         switch (row.kind) {
         case Kind::ChartButtons:
-            p.widget->setGeometry(chartButtonRect(p.index, scale).translated(shift));
+            static_cast<RaisedButton *>(p.widget)->setOverlap(chartOverlap(scale, ratio));
+            p.widget->setGeometry(chartButtonRect(p.index, scale, ratio).translated(shift));
             break;
         case Kind::Line: {
             const QPointF from(scaledPx(row.left, scale), scaledPx(row.top, scale));
@@ -216,6 +253,22 @@ void BuiltLayout::layOut(qreal scale, QPoint origin)
                 scaledRect(row.left, row.top, row.width, row.height, scale).translated(shift));
             break;
         }
+    }
+    fitCaptions(scale, ratio);
+}
+
+void BuiltLayout::fitCaptions(qreal scale, qreal ratio)
+{
+    for (const Placed &p : placed_) {
+        auto *button = qobject_cast<QAbstractButton *>(p.widget);
+        if (!button || button->text().isEmpty()) {
+            continue;
+        }
+        // A coloured button moves its caption by one line while pressed.
+        const qreal shift =
+            qobject_cast<RaisedButton *>(button) ? deviceLine(scale, ratio) / ratio : 0.0;
+        const QFont font = p.row->em > 0 ? fontAt(*p.row, scale, ratio) : window_->font();
+        button->setFont(fitted(font, button->text(), button->size(), shift, ratio));
     }
 }
 

@@ -21,7 +21,9 @@ public:
     void build(QWidget *window, std::span<const Control> table, Forms form,
                const std::function<QString(int)> &chartCaption = {});
     // Places every control at a scale, those on the client area shifted by
-    // an origin.
+    // an origin, with its font at that scale on the window's device: the
+    // small text no smaller than can be read, and each button's caption
+    // clear of its edges.
     void layOut(qreal scale, QPoint origin = {});
 
     // The control of a name (and index, for an element of a control array).
@@ -47,6 +49,9 @@ public:
     std::vector<Placed> ofKind(Kind kind) const;
 
 private:
+    // Shrinks each button's caption just enough to keep clear of its edges.
+    void fitCaptions(qreal scale, qreal ratio);
+
     QWidget *window_ = nullptr;
     const Control *windowRow_ = nullptr;
     std::vector<Placed> placed_;

@@ -5,6 +5,7 @@
 #include "layouttable.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -46,20 +47,28 @@ ChartCell chartCell(int kanaIndex)
     return {g.voiced ? 4 - g.group : 14 - g.group, g.row};
 }
 
-QRect chartButtonRect(int kanaIndex, qreal scale)
+QRect chartButtonRect(int kanaIndex, qreal scale, qreal ratio)
 {
     const GroupCell g = groupCell(kanaIndex);
     const ChartDesign &c = kChart;
     const int left = (g.voiced ? c.voicedLeft : c.basicLeft) - c.columnPitch * g.group;
     const int top = c.top + c.rowPitch * g.row;
-    // Each button reaches its overlap past where its neighbour begins, so
-    // that every seam is the same width at any scale.
-    const int overlap = std::max(1, scaledPx(c.overlap, scale));
+    // Each button reaches its overlap past where its neighbour begins; the
+    // button paints one line of it, so that every seam looks the same.
+    const int overlap = chartOverlap(scale, ratio);
     const int x = scaledPx(left, scale);
     const int y = scaledPx(top, scale);
     const int right = scaledPx(left + c.buttonWidth - c.overlap, scale) + overlap;
     const int bottom = scaledPx(top + c.buttonHeight - c.overlap, scale) + overlap;
     return {x, y, right - x, bottom - y};
+}
+
+int chartOverlap(qreal scale, qreal ratio)
+{
+    // A button paints exactly one line past where its neighbour begins on
+    // the device grid; the overlap, snapped, holds at least that.
+    const int line = static_cast<int>(std::ceil(deviceLine(scale, ratio) / ratio - 1e-9));
+    return std::max({1, scaledPx(kChart.overlap, scale), line});
 }
 
 Qt::Edges chartSeams(int kanaIndex)

@@ -21,8 +21,13 @@ inline constexpr int kChartColumns = 15;
 inline constexpr int kChartRows = 5;
 
 ChartCell chartCell(int kanaIndex);
-// The button's rectangle in window pixels, at a scale of the designed size.
-QRect chartButtonRect(int kanaIndex, qreal scale = 1.0);
+// The button's rectangle in window pixels, at a scale of the designed size,
+// on a device of a pixel ratio.
+QRect chartButtonRect(int kanaIndex, qreal scale = 1.0, qreal ratio = 1.0);
+// The window pixels by which each button reaches over its neighbours to the
+// right and below: the designed pixel at the scale, and at least as much as
+// holds a line of the layout on the device's whole pixels.
+int chartOverlap(qreal scale, qreal ratio = 1.0);
 // The edges of a kana's button that lie on a neighbour's edge drawn beneath
 // it: the top edge, where the cell above holds a button (each row lies over
 // the one above it, and each column over the one to its right).

@@ -131,6 +131,11 @@ QRect scaledRect(int left, int top, int width, int height, qreal scale)
     return {x, y, scaledPx(left + width, scale) - x, scaledPx(top + height, scale) - y};
 }
 
+int deviceLine(qreal scale, qreal ratio)
+{
+    return std::max(1, static_cast<int>(std::floor(scale * ratio + 0.5)));
+}
+
 int scaledEm(int em, qreal scale)
 {
     return std::max(1, static_cast<int>(std::lround(em * scale)));

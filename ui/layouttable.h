@@ -103,6 +103,9 @@ inline constexpr int kTwipsPerPixel = 15;
 // controls that meet at the designed size still meet.
 int scaledPx(int twips, qreal scale);
 QRect scaledRect(int left, int top, int width, int height, qreal scale);
+// The width in device pixels of a line one pixel of the layout wide, at a
+// scale and a device pixel ratio: whole pixels, at least one.
+int deviceLine(qreal scale, qreal ratio);
 // A font's em height at a scale.
 int scaledEm(int em, qreal scale);
 

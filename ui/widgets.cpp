@@ -2,6 +2,7 @@
 
 #include "widgets.h"
 
+#include "layouttable.h"
 #include "picturecache.h"
 
 #include <QPaintEvent>
@@ -26,7 +27,7 @@ class DeviceGrid
 public:
     explicit DeviceGrid(const QPainter &painter, qreal layoutScale = 1.0)
         : toDevice_(painter.deviceTransform()), fromDevice_(toDevice_.inverted()),
-          ratio_(toDevice_.m11()), line_(std::max(1.0, edge(layoutScale * ratio_)))
+          ratio_(toDevice_.m11()), line_(deviceLine(layoutScale, ratio_))
     {
     }
 
@@ -111,8 +112,15 @@ void RaisedButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const qreal scale = scale_;
+    // A button that lies over its neighbours reaches exactly one line past
+    // where they begin on the device grid, however the overlap falls on it,
+    // so that every seam shows the same lines.
     const DeviceGrid grid(painter, scale);
-    const QRectF box = grid.snap(QRectF(rect()));
+    QRectF box = grid.snap(QRectF(rect()));
+    if (overlap_ > 0) {
+        const QRectF inside = grid.snap(QRectF(0, 0, width() - overlap_, height() - overlap_));
+        box.setBottomRight(inside.bottomRight() + QPointF(grid.lines(1), grid.lines(1)));
+    }
     painter.fillRect(box, face_);
 
     // The two-line edge of a desktop button: the outer lines light above and

@@ -36,12 +36,16 @@ public:
     void setSeams(Qt::Edges seams) { seams_ = seams; }
     // The scale the button is laid out at, which its edges follow.
     void setScale(qreal scale) { scale_ = scale; }
+    // The logical pixels by which its right and bottom edges reach over the
+    // neighbours there (chart buttons); 0 for a button alone.
+    void setOverlap(int overlap) { overlap_ = overlap; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     qreal scale_ = 1.0;
+    int overlap_ = 0;
     QColor face_;
     QString picture_;
     Qt::Edges seams_;

@@ -93,9 +93,12 @@ QMargins WindowPlacement::frameMargins() const
 
 void WindowPlacement::layOut(qreal scale, QPoint origin)
 {
-    if (scale != scale_ || origin != origin_) {
+    // Lines and the smallest fonts follow the device's pixels too.
+    const qreal ratio = window_->devicePixelRatioF();
+    if (scale != scale_ || origin != origin_ || ratio != ratio_) {
         scale_ = scale;
         origin_ = origin;
+        ratio_ = ratio;
         layOut_(scale, origin);
     }
 }

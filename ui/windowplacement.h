@@ -94,6 +94,7 @@ private:
     Sizing sizing_;
     qreal scale_ = 1.0;
     QPoint origin_;
+    qreal ratio_ = 0; // the device pixel ratio the content was laid out for
     bool wantFullScreen_ = false;
     bool shown_ = false;
     bool exposed_ = false;

@@ -14,6 +14,8 @@
 #include "ui/widgets.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
@@ -27,7 +29,8 @@ namespace {
 
 struct Fixture : testing::PracticeFixture
 {
-    Fixture()
+    explicit Fixture(std::deque<double> script = {})
+        : PracticeFixture(drill::Direction::HiraganaShown, std::move(script))
     {
         window->centreOnScreen(); // as the program opens it
         window->show();
@@ -98,7 +101,10 @@ private slots:
     void fitsTheScreenAndEveryButtonPresses();
     void fullScreenAndBack();
     void edgesAreEvenAndInside();
-    void seamsLookAlike();
+    void everySeamIsTheSame_data();
+    void everySeamIsTheSame();
+    void smallTextIsReadable();
+    void captionsKeepClearOfTheirEdges();
     void relayingOutAtTheDesignedScaleRestoresTheGrab();
     void followsTheWindowToAnotherScreen();
 };
@@ -168,8 +174,9 @@ void ScaleTest::fullScreenAndBack()
     QVERIFY2(
         std::abs(chart.width() - 985 * s) <= 2 && std::abs(chart.height() - 281 * s) <= 2,
         qPrintable(QStringLiteral("%1x%2 at %3").arg(chart.width()).arg(chart.height()).arg(s)));
-    QCOMPARE(f.window->chartButton(71)->geometry(),
-             ui::chartButtonRect(71, s).translated(content.topLeft()));
+    QCOMPARE(
+        f.window->chartButton(71)->geometry(),
+        ui::chartButtonRect(71, s, f.window->devicePixelRatioF()).translated(content.topLeft()));
 
     QTest::keyClick(f.window.data(), Qt::Key_F11);
     QTRY_VERIFY(!f.window->isFullScreen());
@@ -220,31 +227,171 @@ void ScaleTest::edgesAreEvenAndInside()
     QCOMPARE(checked, 5); // Label1, Label2, TimeBox, Tokuten, とじる
 }
 
-void ScaleTest::seamsLookAlike()
+void ScaleTest::everySeamIsTheSame_data()
 {
-    // Across a seam between two chart buttons, from the one to the other,
-    // the same lines whether the seam runs down or across: the upper or left
-    // button's grey and dark lines, then the other's white one.
+    QTest::addColumn<bool>("fullScreen");
+    QTest::newRow("placed") << false;
+    QTest::newRow("full screen") << true;
+}
+
+void ScaleTest::everySeamIsTheSame()
+{
+    // Across every seam between two chart buttons, left to right or top to
+    // bottom, whichever of the two lies on top: the grey and dark lines of
+    // the left or upper button, then the white line of the other, each one
+    // line wide.
+    QFETCH(bool, fullScreen);
     Fixture f;
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
+    QVERIFY(QTest::qWaitForWindowActive(f.window.data()));
+    if (fullScreen) {
+        QTest::keyClick(f.window.data(), Qt::Key_F11);
+        QTRY_VERIFY(f.window->isFullScreen());
+        QTRY_COMPARE(f.window->size(), f.window->screen()->geometry().size());
+    }
+    f.window->chartButton(43)->clearFocus(); // no focus frame beside a seam
     const Grab g(*f.window);
-    const auto across = [&](QPoint from, QPoint step) {
+    const QRgb face = g.image.pixel(deviceRect(f.window->chartButton(1), g.ratio).topLeft() +
+                                    QPoint(3 * g.line, 3 * g.line));
+    // The colours between the two faces, walking out from a pixel of the
+    // seam both ways.
+    const auto profile = [&](QPoint seam, QPoint step) {
         QList<QRgb> colours;
-        for (int i = 0; i < 3 * g.line; ++i) {
-            colours << g.image.pixel(from + step * i);
+        QPoint p = seam;
+        while (g.image.rect().contains(p - step) && g.image.pixel(p - step) != face) {
+            p -= step;
+        }
+        for (; g.image.rect().contains(p) && g.image.pixel(p) != face; p += step) {
+            colours << g.image.pixel(p);
         }
         return colours;
     };
-    for (int k : {2, 8, 13, 22, 49, 63}) {
-        // k's left neighbour (k + 5) lies over it; the button below k lies
-        // over k.
-        const QRect r = deviceRect(f.window->chartButton(k), g.ratio);
-        const QRect below = deviceRect(f.window->chartButton(k + 1), g.ratio);
-        const QList<QRgb> down = across({r.left() - g.line, r.center().y()}, {1, 0});
-        const QList<QRgb> acrossRows = across({r.center().x(), below.top() - g.line}, {0, 1});
-        QVERIFY2(down == acrossRows, qPrintable(QString::number(k)));
-        QCOMPARE(QColor(down[g.line]).lightness() < 100, true); // the dark line
+    QList<QRgb> expected;
+    for (QRgb colour : {qRgb(160, 160, 160), qRgb(64, 64, 64), qRgb(255, 255, 255)}) {
+        expected << QList<QRgb>(g.line, colour);
     }
+    const auto describe = [](const QList<QRgb> &colours) {
+        QStringList grey;
+        for (QRgb c : colours) {
+            grey << QString::number(qGray(c));
+        }
+        return grey.join(QLatin1Char(','));
+    };
+    int seams = 0;
+    QStringList uneven;
+    for (int k = 1; k <= drill::kKanaCount; ++k) {
+        const ui::ChartCell cell = ui::chartCell(k);
+        const QRect r = deviceRect(f.window->chartButton(k), g.ratio);
+        // The right neighbour lies beneath, the one below on top; column 4
+        // ends the voiced block, before the gap.
+        if (const int right = ui::kanaAtCell({cell.column + 1, cell.row});
+            right && cell.column != 4) {
+            const QRect n = deviceRect(f.window->chartButton(right), g.ratio);
+            const QList<QRgb> down = profile({n.left(), r.center().y()}, {1, 0});
+            if (down != expected) {
+                uneven << QStringLiteral("%1|%2: %3").arg(k).arg(right).arg(describe(down));
+            }
+            ++seams;
+        }
+        if (const int below = ui::kanaAtCell({cell.column, cell.row + 1})) {
+            const QRect n = deviceRect(f.window->chartButton(below), g.ratio);
+            const QList<QRgb> across = profile({r.center().x(), n.top()}, {0, 1});
+            if (across != expected) {
+                uneven << QStringLiteral("%1/%2: %3").arg(k).arg(below).arg(describe(across));
+            }
+            ++seams;
+        }
+    }
+    QCOMPARE(seams, 111); // 59 between columns, 52 between rows
+    QVERIFY2(uneven.isEmpty(), qPrintable(QStringLiteral("expected %1 at ratio %2, scale %3; ")
+                                              .arg(describe(expected))
+                                              .arg(g.ratio)
+                                              .arg(f.window->scale()) +
+                                          uneven.join(QLatin1String("; "))));
+}
+
+void ScaleTest::smallTextIsReadable()
+{
+    // On a screen of 800 × 600 device pixels or more no text of the window,
+    // on the results panel too, is drawn smaller than 10 device pixels.
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
+    const qreal ratio = f.window->devicePixelRatioF();
+    qreal smallest = 1000;
+    QString which;
+    for (const QWidget *control : f.window->findChildren<QWidget *>()) {
+        QString text;
+        if (const auto *button = qobject_cast<const QAbstractButton *>(control)) {
+            text = button->text();
+        } else if (const auto *label = qobject_cast<const QLabel *>(control)) {
+            text = label->text();
+        } else if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
+            text = frame->title();
+        }
+        const qreal size = QFontInfo(control->font()).pixelSize() * ratio;
+        if (!text.isEmpty() && size < smallest) {
+            smallest = size;
+            which = text;
+        }
+    }
+    const QString found = QStringLiteral("smallest text %1 device px: %2").arg(smallest).arg(which);
+    qInfo("%s", qPrintable(found));
+    const QSize screen = f.window->screen()->geometry().size() * ratio;
+    if (screen.width() < 800 || screen.height() < 600) {
+        QSKIP("a screen smaller than 800 × 600: its captions keep clear of their edges instead");
+    }
+    QVERIFY2(smallest >= 10, qPrintable(found));
+}
+
+void ScaleTest::captionsKeepClearOfTheirEdges()
+{
+    // Every button's caption, on the window and on the results panel, keeps
+    // 3 device pixels clear of the button's edges: its ink is what differs
+    // between a grab of the button with its caption and one without.
+    Fixture f({0.5});
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
+    int smallest = 1000;
+    QString which;
+    const auto measure = [&](QAbstractButton *button) {
+        const QRect area(button->mapTo(f.window.data(), QPoint()), button->size());
+        const QString text = button->text();
+        const QImage with = f.window->grab(area).toImage();
+        button->setText(QString());
+        const QImage without = f.window->grab(area).toImage();
+        button->setText(text);
+        QRect ink;
+        for (int y = 0; y < with.height(); ++y) {
+            for (int x = 0; x < with.width(); ++x) {
+                if (with.pixel(x, y) != without.pixel(x, y)) {
+                    ink |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        const int gap = ink.isEmpty()
+                            ? 0
+                            : std::min({ink.left(), ink.top(), with.width() - 1 - ink.right(),
+                                        with.height() - 1 - ink.bottom()});
+        if (gap < smallest) {
+            smallest = gap;
+            which = text;
+        }
+    };
+    for (QAbstractButton *button : f.window->findChildren<QAbstractButton *>()) {
+        if (!button->text().isEmpty() && button->isVisibleTo(f.window.data()) &&
+            !f.window->findChild<QWidget *>(QStringLiteral("ShowWindow"))->isAncestorOf(button)) {
+            measure(button);
+        }
+    }
+    // The results panel's buttons, after a session stopped.
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.window->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    for (const char *name : {"Command6", "Command7"}) {
+        auto *button = f.window->findChild<QAbstractButton *>(QLatin1String(name));
+        QTRY_VERIFY(button->isVisible());
+        measure(button);
+    }
+    const QString found = QStringLiteral("smallest gap %1 device px: %2").arg(smallest).arg(which);
+    qInfo("%s", qPrintable(found));
+    QVERIFY2(smallest >= 3, qPrintable(found));
 }
 
 void ScaleTest::relayingOutAtTheDesignedScaleRestoresTheGrab()
@@ -276,7 +423,8 @@ void ScaleTest::followsTheWindowToAnotherScreen()
             std::min({1.0, available.width() / 1024.0, available.height() / 768.0});
         QTRY_COMPARE(f.window->scale(), expected);
         QVERIFY(available.contains(f.window->geometry()));
-        QCOMPARE(f.window->chartButton(71)->geometry(), ui::chartButtonRect(71, expected));
+        QCOMPARE(f.window->chartButton(71)->geometry(),
+                 ui::chartButtonRect(71, expected, f.window->devicePixelRatioF()));
     }
 }
 
