@@ -55,19 +55,9 @@ void Program::showMenu()
     menu_->activateWindow();
 }
 
-Program::Instance &Program::instance(drill::Direction direction)
-{
-    return drills_.at(static_cast<std::size_t>(direction));
-}
-
-const Program::Instance &Program::instance(drill::Direction direction) const
-{
-    return drills_.at(static_cast<std::size_t>(direction));
-}
-
 ui::PracticeWindow *Program::openPracticeWindow(drill::Direction direction)
 {
-    Instance &slot = instance(direction);
+    Instance &slot = drills_.at(static_cast<std::size_t>(direction));
     if (!slot.session) {
         slot.random = std::make_unique<drill::ClockRandom>();
         slot.session = std::make_unique<drill::Session>(direction, *slot.random);
@@ -103,12 +93,12 @@ bool Program::eventFilter(QObject *watched, QEvent *event)
 
 ui::PracticeWindow *Program::practiceWindow(drill::Direction direction) const
 {
-    return instance(direction).window;
+    return drills_.at(static_cast<std::size_t>(direction)).window;
 }
 
 drill::Session *Program::session(drill::Direction direction) const
 {
-    return instance(direction).session.get();
+    return drills_.at(static_cast<std::size_t>(direction)).session.get();
 }
 
 } // namespace app

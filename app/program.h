@@ -47,8 +47,6 @@ private:
         std::unique_ptr<drill::Session> session;
         QPointer<ui::PracticeWindow> window;
     };
-    Instance &instance(drill::Direction direction);
-    const Instance &instance(drill::Direction direction) const;
 
     ui::PracticeWindow::Timing timing_;
     std::unique_ptr<MenuWindow> menu_;

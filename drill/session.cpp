@@ -5,13 +5,13 @@
 
 namespace drill {
 
+// By Direction, the script asked; the chart and the answer box show the other one.
+constexpr std::array kAskedScript{&KanaTables::HiraganaTable, &KanaTables::KatakanaTable};
+
 Session::Session(Direction direction, RandomSource &random)
     : direction_(direction), random_(random),
-      // The question box shows one script; the chart and the answer box the other.
-      questionTable_(direction == Direction::HiraganaShown ? &KanaTables::HiraganaTable
-                                                           : &KanaTables::KatakanaTable),
-      answerTable_(direction == Direction::HiraganaShown ? &KanaTables::KatakanaTable
-                                                         : &KanaTables::HiraganaTable)
+      questionTable_(kAskedScript[static_cast<std::size_t>(direction)]),
+      answerTable_(kAskedScript[1 - static_cast<std::size_t>(direction)])
 {
     Load();
 }

@@ -10,8 +10,7 @@
 
 namespace ui {
 
-KeyGuard::KeyGuard(QWidget *window, int holdOffMs)
-    : QObject(window), window_(window), holdOff_(new QTimer(this))
+KeyGuard::KeyGuard(QWidget *window, int holdOffMs) : QObject(window), holdOff_(new QTimer(this))
 {
     holdOff_->setObjectName(QStringLiteral("KeyHoldOff"));
     holdOff_->setSingleShot(true);
@@ -70,7 +69,7 @@ bool KeyGuard::eventFilter(QObject *watched, QEvent *event)
     } else if (key->timestamp() != 0 && key->timestamp() == keyReleasedAt_.value(key->key())) {
         repeated = true;
     }
-    return (repeated || holdOff_->isActive()) && watched != window_;
+    return (repeated || holdOff_->isActive()) && watched != parent();
 }
 
 } // namespace ui

@@ -27,7 +27,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *window_;
     QTimer *holdOff_;                   // runs while the keys are held off
     QHash<int, quint64> keyReleasedAt_; // by key, the time of its last release
 };

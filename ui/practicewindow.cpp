@@ -20,7 +20,6 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include <algorithm>
 #include <vector>
 
 namespace ui {
@@ -117,12 +116,9 @@ void PracticeWindow::build()
     connect(clock_, &SecondsClock::tick, this, &PracticeWindow::clockTick);
 
     // Start is the window's cancel button: Escape presses it.
+    // A click on a disabled button does nothing.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (start_->isEnabled()) {
-            start_->click();
-        }
-    });
+    connect(escape, &QShortcut::activated, start_, &QAbstractButton::click);
     placement_->addFullScreenKey();
 
     setTabOrder();
@@ -150,9 +146,8 @@ void PracticeWindow::setTabOrder()
     for (int k : kVoicedTabOrder) {
         order.push_back(chart_[static_cast<std::size_t>(k)]);
     }
-    for (QAbstractButton *option : optionGroup_->buttons()) {
-        order.push_back(option);
-    }
+    const QList<QAbstractButton *> options = optionGroup_->buttons();
+    order.insert(order.end(), options.begin(), options.end());
     order.insert(order.end(), {again_, finish_});
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);

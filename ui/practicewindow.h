@@ -13,7 +13,6 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
-#include <vector>
 
 class QButtonGroup;
 class QFrame;

@@ -104,8 +104,7 @@ void AccessibilityTest::boxesExposeTheirText()
     for (int i = 0; i < 3; ++i) {
         f.window->clockTick();
     }
-    QWidget *box = f.window->findChild<QWidget *>(name);
-    QVERIFY(box);
+    QWidget *box = f.find(qPrintable(name));
     QCOMPARE(accessibleText(box), text);
     QCOMPARE(accessibleText(box, QAccessible::Description), description);
 }

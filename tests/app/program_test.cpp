@@ -201,6 +201,7 @@ void ProgramTest::closingAndReopeningLoadsAnew()
     QTest::mouseClick(window->chartButton(session->CurrentIndex), Qt::LeftButton);
     const int answered = session->PressedIndex;
     QCOMPARE(window->chartButton(answered)->face(), ui::bgr(drill::kChartPeach));
+    QVERIFY(window->findChild<QTimer *>("Timer1")->isActive());
     if (closer == QLatin1String("Command7")) {
         QTest::mouseClick(button(window, "Command4"), Qt::LeftButton); // the results panel
     }
@@ -218,7 +219,6 @@ void ProgramTest::closingAndReopeningLoadsAnew()
     QVERIFY(again->findChild<QWidget *>("Shape1")->isHidden());
     QVERIFY(!again->findChild<QTimer *>("Timer1")->isActive());
     QVERIFY(button(again, "Command3")->isEnabled());
-    QCOMPARE(again->chartButton(answered)->face(), QColor(224, 224, 224));
 }
 
 void ProgramTest::bothWindowsAreIndependent()

@@ -1,25 +1,13 @@
 #include "drill/kana.h"
+#include "named_rows.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
 
 #include <set>
 #include <string>
 
 namespace drill {
 namespace {
-
-// Parameter rows print as their names, so that test names stay readable.
-template <typename Row>
-requires requires(const Row &row)
-{
-    row.name;
-}
-std::ostream &operator<<(std::ostream &os, const Row &row)
-{
-    return os << row.name;
-}
 
 struct KanaRow
 {

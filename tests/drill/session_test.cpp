@@ -1,9 +1,8 @@
 #include "drill/session.h"
+#include "named_rows.h"
 #include "scripted_random.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
 
 #include <cmath>
 #include <functional>
@@ -13,17 +12,6 @@
 
 namespace drill {
 namespace {
-
-// Parameter rows print as their names, so that test names stay readable.
-template <typename Row>
-requires requires(const Row &row)
-{
-    row.name;
-}
-std::ostream &operator<<(std::ostream &os, const Row &row)
-{
-    return os << row.name;
-}
 
 using testing::ScriptedRandom;
 

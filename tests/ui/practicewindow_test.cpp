@@ -147,7 +147,6 @@ private slots:
     void wholeSessionWithRunningTimers();
     void stopAndAgainThroughTheButtons();
     void clockDoesNotDrift();
-    void reopeningShowsTheLoadState();
 };
 
 void PracticeWindowTest::geometry_data()
@@ -885,27 +884,6 @@ void PracticeWindowTest::clockDoesNotDrift()
         now = late;
         QTRY_COMPARE(ticks, delivered);
         QCOMPARE(timer->interval(), wait);
-    }
-}
-
-void PracticeWindowTest::reopeningShowsTheLoadState()
-{
-    Fixture f;
-    f.window->show();
-    f.click("Command3");
-    f.pressChart(f.session.CurrentIndex);
-    QVERIFY(f.window->findChild<QTimer *>("Timer1")->isActive());
-    f.click("Command2");
-    QTRY_VERIFY(f.window.isNull()); // closing destroys the controls
-
-    PracticeWindow again(f.session);
-    QCOMPARE(again.findChild<QLabel *>("Label1")->text(), QString());
-    QCOMPARE(again.findChild<QLabel *>("Tokuten")->text(), QStringLiteral("0"));
-    QVERIFY(again.findChild<QWidget *>("Shape1")->isHidden());
-    QVERIFY(again.findChild<QWidget *>("Command3")->isEnabled());
-    QVERIFY(!again.findChild<QTimer *>("Timer1")->isActive());
-    for (int k = 1; k <= drill::kKanaCount; ++k) {
-        QCOMPARE(again.chartButton(k)->face(), QColor(224, 224, 224));
     }
 }
 
