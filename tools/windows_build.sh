@@ -29,11 +29,12 @@ toolchain=$root/cmake/mingw-w64-x86_64.cmake
 jobs=$(nproc)
 
 # Debian's qt6-base source of the host Qt, and the uncompressed tar of qtsvg's
-# tag v6.4.2 (commit 54066fe644f2c9f7789c61b4fcb4d513eb3f775c).
+# tag v6.4.2 and the commit it names.
 qtbase_debian_version=6.4.2+dfsg-10
 qtbase_orig=qt6-base_6.4.2+dfsg.orig.tar.xz
 qtbase_orig_sha256=4f14b89a9463a540fd84a6718b8519a2297119b454ef547721015a9e9019ae9e
 qtsvg_tar_sha256=61275c69ade87f192ad704ba474f9b29795a541a68021cce586f041f4f7368d8
+qtsvg_commit=54066fe644f2c9f7789c61b4fcb4d513eb3f775c
 
 qt_only=false
 [[ "${1:-}" == "--qt-only" ]] && qt_only=true
@@ -213,6 +214,129 @@ build_program() {
     cmake --build "$build" -j "$jobs"
 }
 
+# The DLLs a Windows program or DLL imports by name.
+imports() {
+    x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'
+}
+
+# Checks that every DLL the files in a folder import is either in the folder
+# or one that comes with Windows itself.
+check_imports() {
+    local folder=$1 file dll missing=0
+    local system='^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|netapi32|userenv|mpr|winspool\.drv|shlwapi|setupapi|wtsapi32|d3d9|d3d11|d3d12|dxgi|dwrite|d2d1|authz|msvcrt|opengl32|shcore|ntdll|rpcrt4|usp10|comctl32|api-ms-win-.*)(\.dll)?$'
+    while IFS= read -r -d '' file; do
+        while read -r dll; do
+            [[ -f $(dirname "$file")/$dll || -f $folder/$dll ]] && continue
+            [[ ${dll,,} =~ $system ]] && continue
+            echo "windows_build: ${file#"$folder"/} imports $dll, which is neither beside the program nor part of Windows" >&2
+            missing=1
+        done < <(imports "$file")
+    done < <(find "$folder" \( -iname '*.exe' -o -iname '*.dll' \) -print0)
+    return $missing
+}
+
+# The folder of the zip and the installer: the program, the Qt DLLs and
+# plugins it loads, the MinGW runtime and the licences.
+stage_folder() {
+    local stage=$1 build=$out/program
+    rm -rf "$stage"
+    mkdir -p "$stage/platforms" "$stage/styles" "$stage/licenses"
+    cp "$build/app/pokomoji.exe" "$stage/"
+    local module
+    for module in Core Gui Widgets Svg; do
+        cp "$qt_prefix/bin/Qt6$module.dll" "$stage/"
+    done
+    cp "$qt_prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
+    # The native look of the push buttons and option buttons on Windows.
+    cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+    local dll
+    for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+        cp "$(x86_64-w64-mingw32-g++-posix -print-file-name="$dll")" "$stage/"
+    done
+    find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+    check_imports "$stage"
+
+    local licenses=$stage/licenses
+    cp "$root/LICENSE" "$licenses/pokomoji-LICENSE.txt"
+    cp "$root/assets/fonts/OFL.txt" "$licenses/BIZ-UDPGothic-OFL.txt"
+    cp "$cache/src/qtbase/LICENSES/LGPL-3.0-only.txt" "$licenses/Qt-LGPL-3.0.txt"
+    cp "$cache/src/qtbase/LICENSES/GPL-3.0-only.txt" "$licenses/Qt-GPL-3.0.txt"
+    cp "$cache/src/qtbase/debian/copyright" "$licenses/Qt-qtbase-copyright.txt"
+    cp "$cache/src/qtsvg/src/svg/XSVG_LICENSE.txt" "$licenses/Qt-qtsvg-XSVG-LICENSE.txt"
+    cp /usr/share/doc/gcc-mingw-w64-base/copyright "$licenses/MinGW-GCC-runtime-copyright.txt"
+    cp /usr/share/doc/mingw-w64-common/copyright "$licenses/MinGW-w64-winpthreads-copyright.txt"
+    local debian_sha256
+    debian_sha256=$(sha256sum "$cache/src/qt6-base_$qtbase_debian_version.debian.tar.xz" | cut -d' ' -f1)
+    cat >"$licenses/Qt-SOURCE.txt" <<EOF
+Qt $qt_version in this folder
+=====================
+
+The Qt DLLs (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll, Qt6Svg.dll,
+platforms/qwindows.dll, styles/qwindowsvistastyle.dll) are Qt $qt_version under the
+GNU Lesser General Public License version 3 (Qt-LGPL-3.0.txt, which adds its
+permissions to Qt-GPL-3.0.txt). They are shared libraries: each can be replaced
+by another build of the same Qt version, and ぽこもじ loads the replacement.
+
+They were built for x86_64-w64-mingw32 with Debian 12's MinGW-w64 GCC from:
+
+- qtbase: Debian's source package qt6-base $qtbase_debian_version
+  (https://deb.debian.org/debian/pool/main/q/qt6-base/)
+    $qtbase_orig
+      sha256 $qtbase_orig_sha256
+    qt6-base_$qtbase_debian_version.debian.tar.xz (Debian's patches, applied)
+      sha256 $debian_sha256
+  with its bundled zlib, libpng, libjpeg, FreeType, HarfBuzz, PCRE2 and
+  double-conversion, whose licences Qt-qtbase-copyright.txt lists.
+- qtsvg: the Qt project's repository https://code.qt.io/qt/qtsvg.git at tag
+  v$qt_version (commit $qtsvg_commit); the tar of that tag
+  (git archive --format=tar --prefix=qtsvg-$qt_version/ v$qt_version)
+      sha256 $qtsvg_tar_sha256
+
+The commands that built them are in tools/windows_build.sh of ぽこもじ's source.
+
+The MinGW runtime DLLs (libstdc++-6.dll, libgcc_s_seh-1.dll,
+libwinpthread-1.dll) come from Debian 12's MinGW-w64 packages; their licences
+are in MinGW-GCC-runtime-copyright.txt (with the GCC Runtime Library Exception)
+and MinGW-w64-winpthreads-copyright.txt.
+
+The built-in face is cut from BIZ UDPGothic under the SIL Open Font License
+(BIZ-UDPGothic-OFL.txt). ぽこもじ itself is under the MIT licence
+(pokomoji-LICENSE.txt).
+EOF
+}
+
+# makensis include files with the File lines and the Delete and RMDir lines
+# for exactly the files of the staged folder.
+nsis_file_lists() {
+    local stage=$1 nsis=$2 dir file
+    rm -rf "$nsis"
+    mkdir -p "$nsis"
+    (
+        cd "$stage"
+        find . -type d | sort | while read -r dir; do
+            dir=${dir#.}
+            dir=${dir#/}
+            echo "SetOutPath \"\$INSTDIR${dir:+\\${dir//\//\\}}\""
+            find "./$dir" -maxdepth 1 -type f | sort | while read -r file; do
+                file=${file#./}
+                echo "File \"$stage/${file#/}\""
+            done
+        done
+        echo 'SetOutPath "$INSTDIR"'
+    ) >"$nsis/install_files.nsh"
+    (
+        cd "$stage"
+        find . -type f | sort | while read -r file; do
+            file=${file#./}
+            echo "Delete \"\$INSTDIR\\${file//\//\\}\""
+        done
+        find . -mindepth 1 -type d | sort -r | while read -r dir; do
+            dir=${dir#./}
+            echo "RMDir \"\$INSTDIR\\${dir//\//\\}\""
+        done
+    ) >"$nsis/uninstall_files.nsh"
+}
+
 install_missing
 build_qtbase
 build_qtsvg
@@ -221,3 +345,33 @@ $qt_only && exit 0
 out=$root/build-windows
 mkdir -p "$out"
 build_program "$(build_host_svg2png)"
+
+# 1.0.0.2: the release 1.0.2 in file names, as the Debian package has it, and
+# 1.00.0002 where the version is shown, as in the version record.
+version_number=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/program/CMakeCache.txt")
+IFS=. read -r major minor _ build <<<"$version_number"
+release=$major.$minor.$build
+version=$(printf '%d.%02d.%04d' "$major" "$minor" "$build")
+name=pokomoji-$release
+stage=$out/stage/$name
+say "Collecting $stage"
+stage_folder "$stage"
+
+zip=$out/$name-windows-x64.zip
+rm -f "$zip"
+(cd "$out/stage" && zip -qr -X "$zip" "$name")
+
+say "Making the installer"
+nsis_file_lists "$stage" "$out/nsis"
+setup=$out/$name-setup.exe
+makensis -V2 -INPUTCHARSET UTF8 \
+    -DRELEASE="$release" -DVERSION="$version" -DVERSION_NUMBER="$version_number" \
+    -DINSTALL_FILES="$out/nsis/install_files.nsh" -DUNINSTALL_FILES="$out/nsis/uninstall_files.nsh" \
+    -DINSTALLED_KB="$(du -sk "$stage" | cut -f1)" \
+    -DICON="$root/assets/pokomoji.ico" -DLICENSE="$root/LICENSE" -DOUTFILE="$setup" \
+    "$root/packaging/windows/pokomoji.nsi"
+
+say "Made:"
+echo "$out/program/app/pokomoji.exe"
+echo "$zip ($(du -k "$zip" | cut -f1) KiB)"
+echo "$setup ($(du -k "$setup" | cut -f1) KiB)"
