@@ -124,6 +124,7 @@ build_qtbase() {
     cmake --build "$build" -j "$jobs"
     cmake --install "$build"
     touch "$qt_prefix/.qtbase-complete"
+    say "qtbase built ($((SECONDS / 60)) min since the start)"
 }
 
 # Puts the checked qtsvg tar into the cache and prints its path.
@@ -191,6 +192,7 @@ build_qtsvg() {
     cmake --build "$build" -j "$jobs"
     cmake --install "$build"
     touch "$qt_prefix/.qtsvg-complete"
+    say "qtsvg built ($((SECONDS / 60)) min since the start)"
 }
 
 # svg2png renders the pictures at build time, so it is built for this machine
@@ -375,7 +377,7 @@ makensis -V2 -INPUTCHARSET UTF8 \
     -DICON="$root/assets/pokomoji.ico" -DLICENSE="$root/LICENSE" -DOUTFILE="$setup" \
     "$root/packaging/windows/pokomoji.nsi"
 
-say "Made:"
+say "Made in $((SECONDS / 60)) min $((SECONDS % 60)) s:"
 echo "$out/program/app/pokomoji.exe"
 echo "$zip ($(du -k "$zip" | cut -f1) KiB)"
 echo "$setup ($(du -k "$setup" | cut -f1) KiB)"
