@@ -263,9 +263,54 @@ sys.exit(1 if failures else 0)
 PYTHON
 wineserver -k 2>/dev/null || true
 
-echo "== The installer: silent install, the installed program, silent uninstall"
+echo "== The installer: its pages, silent install, the installed program, silent uninstall"
 new_prefix setup
 drive_c=$WINEPREFIX/drive_c
+# Wine has no Japanese face of its own. In this prefix "ＭＳ Ｐゴシック", the
+# face of the installer's Japanese texts and of the drill's where Windows has
+# it, stands for BIZ UDPGothic, as a Japanese Windows would provide it.
+printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ Ｐゴシック"="BIZ UDPGothic"\r\n' |
+    iconv -f UTF-8 -t UTF-16 >"$work/font.reg"
+wine regedit /S "$(winepath -w "$work/font.reg")"
+wineserver -w
+/usr/bin/python3 - "$setup" "$shots" <<'PYTHON' || fail "the installer's pages"
+import os
+import subprocess
+import sys
+import time
+
+setup, shots = sys.argv[1:]
+read_fd, write_fd = os.pipe()
+xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
+                         "-nolisten", "tcp"], pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
+os.close(write_fd)
+with os.fdopen(read_fd) as pipe:
+    env = dict(os.environ, DISPLAY=":" + pipe.readline().strip())
+installer = subprocess.Popen(["wine", setup], env=env)
+found = False
+try:
+    end = time.time() + 30
+    while time.time() < end and not found:
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^ぽこもじ セットアップ$"],
+                                env=env, capture_output=True, text=True)
+        found = result.returncode == 0 and bool(result.stdout.strip())
+        time.sleep(0.3)
+    print(("PASS" if found else "FAIL") + " the installer's window is titled ぽこもじ セットアップ")
+    if found:
+        # Welcome, licence, components: the Japanese texts on each.
+        for page in ("installer-welcome", "installer-license", "installer-components"):
+            time.sleep(1.5)
+            subprocess.run(["import", "-window", "root", os.path.join(shots, page + ".png")], env=env)
+            subprocess.run(["xdotool", "key", "Return"], env=env)
+finally:
+    installer.terminate()
+    subprocess.run(["wineserver", "-k"])
+    xvfb.terminate()
+    xvfb.wait()
+sys.exit(0 if found else 1)
+PYTHON
+[[ -z $(find "$drive_c" -iname 'pokomoji' -o -name 'ぽこもじ.lnk') ]] ||
+    fail "the installer left files after it was closed on its components page"
 wine "$setup" /S || fail "the installer's exit status"
 wineserver -w
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.pokomoji.Pokomoji'
@@ -296,8 +341,8 @@ desktop_links=$(find "$drive_c" "$HOME" -path '*Desktop/ぽこもじ.lnk' 2>/dev
 [[ -n $menu_links ]] && pass "a Start-menu entry" || fail "no Start-menu entry"
 [[ -n $desktop_links ]] && pass "a desktop shortcut" || fail "no desktop shortcut"
 
-echo "-- the installed program, played once more"
-/usr/bin/python3 "$root/tools/xvfb_session.py" "$installed/pokomoji.exe" "$work/installed-shots" \
+echo "-- the installed program, played once more, with \"ＭＳ Ｐゴシック\" there"
+/usr/bin/python3 "$root/tools/xvfb_session.py" "$installed/pokomoji.exe" "$shots/installed" \
     --launcher wine --questions 1 --font "$out/program/ui/font/regular.ttf" >"$work/installed.log" 2>&1 &&
     pass "the installed program runs a session ($(tail -1 "$work/installed.log"))" ||
     { cat "$work/installed.log"; fail "the installed program"; }

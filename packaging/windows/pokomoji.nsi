@@ -93,7 +93,7 @@ Section "${APP_NAME} (ひつよう)" SectionProgram
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" ${INSTALLED_KB}
 SectionEnd
 
-Section "デスクトップに ショートカットを つくる" SectionDesktop
+Section "デスクトップの ショートカット" SectionDesktop
     CreateShortcut "$DESKTOP\${APP_NAME}.lnk" "$INSTDIR\pokomoji.exe" "" "$INSTDIR\pokomoji.exe" 0
 SectionEnd
 
