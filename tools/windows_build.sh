@@ -106,7 +106,8 @@ build_qtbase() {
     # Only Core, Gui and Widgets with the windows platform plugin. Debian's
     # tarball lacks the wintab headers, hence no tablet events (the program uses
     # none). OpenGL stays on: the windows plugin of 6.4.2 does not build without.
-    # No direct2d platform plugin: the program uses the windows one.
+    # Direct2D stays on too: in 6.4.2 it also brings Gui's DirectWrite font
+    # database, which the windows plugin links to.
     # Every third-party library is the bundled one, so no DLL beyond Qt's own
     # and the MinGW runtime is needed.
     cmake -G Ninja -S "$src" -B "$build" \
@@ -117,7 +118,7 @@ build_qtbase() {
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
         -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_testlib=OFF \
         -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-        -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF \
+        -DFEATURE_tabletevent=OFF -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF \
         -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
         -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF \
         -DFEATURE_system_doubleconversion=OFF
