@@ -371,6 +371,25 @@ fi
 left=$(find "$drive_c" "$HOME" -iname '*pokomoji*' -o -name '*ぽこもじ*' 2>/dev/null | grep -v '/Temp/' || true)
 [[ -z $left ]] && pass "no file named after the program is left" || fail "left behind: $left"
 
+echo "-- for the current user only (/CurrentUser), as without administrator rights"
+wine "$setup" /S /CurrentUser || fail "the installer's exit status"
+wineserver -w
+record=$(registered "$user_key" || true)
+[[ -n $record ]] && pass "registered for the current user (HKCU)" || fail "no uninstall key in HKCU"
+! registered "$key" >/dev/null && pass "nothing registered for all users" || fail "an uninstall key in HKLM"
+location=$(sed -n 's/^"InstallLocation"="\(.*\)"$/\1/p' <<<"$record" | sed 's/\\\\/\\/g')
+installed=$(winepath -u "$location" 2>/dev/null || true)
+[[ $location == *'\AppData\Local\Programs\Pokomoji' && -f $installed/pokomoji.exe ]] &&
+    pass "installed in $location" || fail "no pokomoji.exe in the user's programs folder ('$location')"
+quiet=$(sed -n 's/^"QuietUninstallString"="\(.*\)"$/\1/p' <<<"$record" | sed 's/\\"/"/g; s/\\\\/\\/g')
+uninstaller=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$quiet")
+read -r -a uninstall_options <<<"$(sed 's/^"[^"]*" *//' <<<"$quiet")"
+wine "$uninstaller" "${uninstall_options[@]}" || fail "the uninstaller's exit status"
+wineserver -w
+registered "$user_key" >/dev/null && fail "the uninstall key is left" || pass "the uninstall key is gone"
+left=$(find "$drive_c" "$HOME" -iname '*pokomoji*' -o -name '*ぽこもじ*' 2>/dev/null | grep -v '/Temp/' || true)
+[[ -z $left ]] && pass "nothing is left" || fail "left behind: $left"
+
 echo "Screenshots: $shots"
 if ((failed)); then
     echo "windows_check: FAILED"
