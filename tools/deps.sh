@@ -21,6 +21,8 @@ if [[ "${1:-}" == "--test" ]]; then
         openbox x11-xserver-utils
         weston qt6-wayland
         binutils-mingw-w64-x86-64
+        # The engine's tests built for Windows and run under Wine.
+        g++-mingw-w64-x86-64-posix wine wine64
         desktop-file-utils appstream
         dpkg-dev file lintian devscripts
         valgrind

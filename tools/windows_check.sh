@@ -1,0 +1,398 @@
+#!/usr/bin/env bash
+# Checks what tools/windows_build.sh made, under Wine in Xvfb, without a
+# Windows computer:
+#   1. the program file's resources: icon group 1 with its 32 x 32 image of
+#      8 bits per pixel, and the version record as the .rc gives it;
+#   2. the zip: one folder with the program, its DLLs and the licences only;
+#      its program played through tests/xvfb_session.py in a fresh Wine prefix
+#      (menu, both drills, a short session to the results, again, close, end);
+#   3. full screen: a practice window on a larger screen, F11 and back;
+#   4. the installer: a silent install into a second fresh prefix, the
+#      installed program started, a silent uninstall, and nothing left behind.
+# Screenshots go to the folder given as the first argument (default
+# build-windows/wine-screenshots). Run as root on Debian 12 after
+# tools/windows_build.sh; missing packages are installed.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/build-windows
+shots=$(realpath -m "${1:-$out/wine-screenshots}")
+
+packages=(wine wine64 xvfb xauth xdotool openbox imagemagick python3 python3-pil python3-pefile unzip x11-utils)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+        missing+=("$package")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+shopt -s nullglob
+zips=("$out"/pokomoji-*-windows-x64.zip)
+setups=("$out"/pokomoji-*-setup.exe)
+shopt -u nullglob
+((${#zips[@]} == 1 && ${#setups[@]} == 1)) ||
+    { echo "windows_check: run tools/windows_build.sh first (no single zip and installer in $out)" >&2; exit 1; }
+zip=${zips[0]}
+setup=${setups[0]}
+name=$(basename "$zip" -windows-x64.zip)
+
+version=$(grep -o '"FileVersion", *"[^"]*"' "$out/program/pokomoji.rc" | cut -d'"' -f4)
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/pokomoji-wine.XXXXXX")
+cleanup() {
+    for prefix in "$work"/prefix-*; do
+        [[ -d $prefix ]] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$shots" "$work/home"
+# Wine links the Windows user folders (Desktop, Documents) into $HOME: a home
+# of its own keeps the check's shortcuts off this machine's desktop. No menu
+# entries for this machine's desktop either, and no offer to install Gecko or
+# Mono.
+export HOME=$work/home WINEDEBUG=-all WINEARCH=win64 \
+    WINEDLLOVERRIDES="winemenubuilder.exe=d;mshtml=d;mscoree=d"
+export PYTHONIOENCODING=utf-8
+
+failed=0
+pass() { echo "PASS $*"; }
+fail() { echo "FAIL $*"; failed=1; }
+
+new_prefix() {
+    export WINEPREFIX=$work/prefix-$1
+    wine wineboot --init >/dev/null 2>&1
+    wineserver -w
+}
+
+echo "== Resources of pokomoji.exe"
+unzip -q "$zip" -d "$work/zip"
+exe=$work/zip/$name/pokomoji.exe
+/usr/bin/python3 - "$exe" "$out/program/pokomoji.rc" "$version" <<'PYTHON' || failed=1
+import re
+import struct
+import sys
+
+import pefile
+
+exe, rc, version = sys.argv[1:]
+failures = 0
+
+
+def check(name, ok, detail=""):
+    global failures
+    print(("PASS " if ok else "FAIL ") + name + ("" if ok else f": {detail}"))
+    failures += not ok
+
+
+pe = pefile.PE(exe)
+check("a windowed program (GUI subsystem, no console)",
+      pe.OPTIONAL_HEADER.Subsystem == pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"],
+      f"subsystem {pe.OPTIONAL_HEADER.Subsystem}")
+resources = {entry.id: entry for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries}
+
+
+def data(type_id, name_id):
+    for entry in resources[type_id].directory.entries:
+        if entry.id == name_id:
+            leaf = entry.directory.entries[0].data.struct
+            return pe.get_data(leaf.OffsetToData, leaf.Size)
+    return None
+
+
+group = data(pefile.RESOURCE_TYPE["RT_GROUP_ICON"], 1)
+check("icon group 1", group is not None)
+if group:
+    _, kind, count = struct.unpack_from("<HHH", group)
+    images = [struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i) for i in range(count)]
+    first = images[0]
+    check("its first image is 32 x 32 with 256 colours, 8 bits per pixel",
+          first[0] == 32 and first[1] == 32 and first[2] == 0 and first[5] == 8, f"{first}")
+    icon = data(pefile.RESOURCE_TYPE["RT_ICON"], first[7])
+    header = struct.unpack_from("<IiiHH", icon) if icon else None
+    check("the image itself: 32 x 32 (with its mask), 8 bits per pixel",
+          header == (40, 32, 64, 1, 8), f"{header}")
+
+check("a version record", hasattr(pe, "VS_FIXEDFILEINFO"))
+fixed = pe.VS_FIXEDFILEINFO[0]
+numbers = (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
+           fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF)
+check("file version 1.0.0.2", numbers == (1, 0, 0, 2), f"{numbers}")
+product = (fixed.ProductVersionMS >> 16, fixed.ProductVersionMS & 0xFFFF,
+           fixed.ProductVersionLS >> 16, fixed.ProductVersionLS & 0xFFFF)
+check("product version 1.0.0.2", product == (1, 0, 0, 2), f"{product}")
+check("an application (VFT_APP) for 32-bit Windows (VOS__WINDOWS32)",
+      fixed.FileType == 1 and fixed.FileOS == 4, f"type {fixed.FileType}, os {fixed.FileOS}")
+
+tables = {}
+translations = []
+for info in pe.FileInfo[0]:
+    if info.Key == b"StringFileInfo":
+        for table in info.StringTable:
+            tables[table.LangID.decode()] = {k.decode(): v.decode() for k, v in table.entries.items()}
+    elif info.Key == b"VarFileInfo":
+        translations = [var.entry for var in info.Var]
+check("one string table, Japanese in Unicode (041104B0)",
+      [lang.upper() for lang in tables] == ["041104B0"], f"{list(tables)}")
+strings = next(iter(tables.values()), {})
+with open(rc, encoding="utf-8") as f:
+    wanted = dict(re.findall(r'^\s*VALUE "(\w+)",\s*"([^"]*)"', f.read(), re.M))
+check("the strings of the .rc, no more and no fewer", strings == wanted,
+      f"\n  in the file: {strings}\n  in the .rc:  {wanted}")
+check(f"FileVersion and ProductVersion read {version}",
+      strings.get("FileVersion") == version and strings.get("ProductVersion") == version)
+check("the translation entry names Japanese and Unicode",
+      translations == [{b"Translation": "0x0411 0x04b0"}], f"{translations}")
+print(f"resources: {failures} failed")
+sys.exit(1 if failures else 0)
+PYTHON
+
+echo "== The zip holds one folder with the program, its DLLs and the licences"
+unexpected=$(cd "$work/zip" && find . -type f | sed 's|^\./||' | grep -Ev \
+    "^$name/([^/]+\.(exe|dll)|platforms/qwindows\.dll|styles/qwindowsvistastyle\.dll|licenses/[^/]+\.txt)$" || true)
+[[ -z $unexpected ]] && pass "nothing else in the zip" || fail "unexpected files in the zip: $unexpected"
+top=$(cd "$work/zip" && ls -A)
+[[ $top == "$name" ]] && pass "one folder, $name" || fail "the zip's top level: $top"
+for file in pokomoji.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Svg.dll platforms/qwindows.dll \
+    libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll licenses/Qt-LGPL-3.0.txt \
+    licenses/Qt-SOURCE.txt licenses/BIZ-UDPGothic-OFL.txt licenses/pokomoji-LICENSE.txt; do
+    [[ -f $work/zip/$name/$file ]] || fail "the zip lacks $file"
+done
+
+echo "== The zip's program played under Wine (screenshots in $shots)"
+new_prefix zip
+# A read-only folder, as on a share or a locked USB stick: the program writes
+# nothing beside itself.
+chmod -R a-w "$work/zip"
+/usr/bin/python3 "$root/tests/xvfb_session.py" "$exe" "$shots" --launcher wine \
+    --font "$out/program/ui/font/regular.ttf" || fail "the session under Wine"
+wineserver -k 2>/dev/null || true
+chmod -R u+w "$work/zip"
+
+# Wine asks the window manager for full screen: openbox does it here.
+echo "== Full screen under Wine on a 1280 x 1024 screen with openbox"
+/usr/bin/python3 - "$exe" "$shots" <<'PYTHON' || fail "full screen under Wine"
+import os
+import subprocess
+import sys
+import time
+
+from PIL import Image
+
+exe, shots = sys.argv[1:]
+read_fd, write_fd = os.pipe()
+xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
+                         "-nolisten", "tcp"], pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
+os.close(write_fd)
+with os.fdopen(read_fd) as pipe:
+    env = dict(os.environ, DISPLAY=":" + pipe.readline().strip())
+env.pop("QT_QPA_PLATFORM", None)
+manager = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+time.sleep(1)
+program = subprocess.Popen(["wine", exe], env=env)
+failures = 0
+
+
+def run(*args):
+    return subprocess.run(args, env=env, capture_output=True, text=True)
+
+
+def wait_window(name, timeout=30):
+    end = time.time() + timeout
+    while time.time() < end:
+        found = run("xdotool", "search", "--onlyvisible", "--name", f"^{name}$")
+        if found.returncode == 0 and found.stdout.strip():
+            return True
+        time.sleep(0.2)
+    return False
+
+
+def shot(name):
+    path = os.path.join(shots, name + ".png")
+    run("import", "-window", "root", path)
+    return Image.open(path).convert("RGB")
+
+
+def check(name, ok):
+    global failures
+    print(("PASS " if ok else "FAIL ") + name, flush=True)
+    failures += not ok
+
+
+def white(pixel):
+    return all(v >= 250 for v in pixel)
+
+
+def wait_shot(name, test, timeout=10):
+    end = time.time() + timeout
+    while True:
+        image = shot(name)
+        if test(image) or time.time() > end:
+            return image
+        time.sleep(0.3)
+
+
+try:
+    check("the menu opens", wait_window("ぽこもじ ver1.0"))
+    time.sleep(1)
+    run("xdotool", "key", "Return")
+    check("Enter opens the katakana drill", wait_window("Form2"))
+    # 1024 x 768 in the middle of the black screen: black in the corner.
+    image = wait_shot("wine-window-1280x1024", lambda i: white(i.getpixel((640, 1000 - 150))))
+    check("the practice window is 1024 x 768, centred",
+          image.getpixel((5, 5)) == (0, 0, 0) and white(image.getpixel((128 + 5, 128 + 763)))
+          and image.getpixel((128 + 1030, 128 + 5)) == (0, 0, 0))
+    run("xdotool", "key", "F11")
+    image = wait_shot("wine-fullscreen",
+                      lambda i: white(i.getpixel((5, 5))) and white(i.getpixel((1274, 1018))))
+    check("F11: full screen, the corners white", white(image.getpixel((5, 5)))
+          and white(image.getpixel((1274, 1018))))
+    run("xdotool", "key", "F11")
+    image = wait_shot("wine-fullscreen-left", lambda i: i.getpixel((5, 5)) == (0, 0, 0))
+    check("F11 again: back to 1024 x 768", image.getpixel((5, 5)) == (0, 0, 0))
+finally:
+    for process in (program, manager, xvfb):
+        if process.poll() is None:
+            process.terminate()
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+sys.exit(1 if failures else 0)
+PYTHON
+wineserver -k 2>/dev/null || true
+
+echo "== The installer: its pages, silent install, the installed program, silent uninstall"
+new_prefix setup
+drive_c=$WINEPREFIX/drive_c
+# Wine has no Japanese face of its own. In this prefix "ＭＳ Ｐゴシック", the
+# face of the installer's Japanese texts and of the drill's where Windows has
+# it, stands for BIZ UDPGothic, as a Japanese Windows would provide it.
+printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ Ｐゴシック"="BIZ UDPGothic"\r\n' |
+    iconv -f UTF-8 -t UTF-16 >"$work/font.reg"
+wine regedit /S "$(winepath -w "$work/font.reg")"
+wineserver -w
+/usr/bin/python3 - "$setup" "$shots" <<'PYTHON' || fail "the installer's pages"
+import os
+import subprocess
+import sys
+import time
+
+setup, shots = sys.argv[1:]
+read_fd, write_fd = os.pipe()
+xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
+                         "-nolisten", "tcp"], pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
+os.close(write_fd)
+with os.fdopen(read_fd) as pipe:
+    env = dict(os.environ, DISPLAY=":" + pipe.readline().strip())
+installer = subprocess.Popen(["wine", setup], env=env)
+found = False
+try:
+    end = time.time() + 30
+    while time.time() < end and not found:
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^ぽこもじ セットアップ$"],
+                                env=env, capture_output=True, text=True)
+        found = result.returncode == 0 and bool(result.stdout.strip())
+        time.sleep(0.3)
+    print(("PASS" if found else "FAIL") + " the installer's window is titled ぽこもじ セットアップ")
+    if found:
+        # Welcome, licence, components: the Japanese texts on each.
+        for page in ("installer-welcome", "installer-license", "installer-components"):
+            time.sleep(1.5)
+            subprocess.run(["import", "-window", "root", os.path.join(shots, page + ".png")], env=env)
+            subprocess.run(["xdotool", "key", "Return"], env=env)
+finally:
+    installer.terminate()
+    subprocess.run(["wineserver", "-k"])
+    xvfb.terminate()
+    xvfb.wait()
+sys.exit(0 if found else 1)
+PYTHON
+[[ -z $(find "$drive_c" -iname 'pokomoji' -o -name 'ぽこもじ.lnk') ]] ||
+    fail "the installer left files after it was closed on its components page"
+wine "$setup" /S || fail "the installer's exit status"
+wineserver -w
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.pokomoji.Pokomoji'
+user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.pokomoji.Pokomoji'
+registered() {
+    wine reg export "$1" "$work/key.reg" /y >/dev/null 2>&1 &&
+        iconv -f UTF-16 -t UTF-8 "$work/key.reg" | tr -d '\r'
+}
+# Wine's user counts as an administrator: the installer installs for all users.
+record=$(registered "$key" || registered "$user_key" || true)
+if [[ -n $record ]]; then
+    pass "registered in Apps & features"
+    printf '%s\n' "$record" | grep -E '^"(DisplayName|DisplayVersion|InstallLocation|QuietUninstallString)"' | sed 's/^/     /'
+else
+    fail "no uninstall key"
+fi
+grep -qx '"DisplayName"="ぽこもじ"' <<<"$record" && pass "its name ぽこもじ" || fail "its DisplayName"
+grep -qx "\"DisplayVersion\"=\"$version\"" <<<"$record" && pass "its version $version" || fail "its DisplayVersion"
+location=$(sed -n 's/^"InstallLocation"="\(.*\)"$/\1/p' <<<"$record" | sed 's/\\\\/\\/g')
+installed=$(winepath -u "$location" 2>/dev/null || true)
+[[ -n $installed && -f $installed/pokomoji.exe ]] && pass "installed in $location" ||
+    fail "no pokomoji.exe in '$location'"
+diff <(cd "$work/zip/$name" && find . -type f | sort) \
+    <(cd "$installed" && find . -type f ! -name uninstall.exe | sort) >/dev/null &&
+    pass "the installed files are the zip's" || fail "the installed files differ from the zip's"
+menu_links=$(find "$drive_c" -path '*Start Menu/Programs/ぽこもじ.lnk')
+desktop_links=$(find "$drive_c" "$HOME" -path '*Desktop/ぽこもじ.lnk' 2>/dev/null)
+[[ -n $menu_links ]] && pass "a Start-menu entry" || fail "no Start-menu entry"
+[[ -n $desktop_links ]] && pass "a desktop shortcut" || fail "no desktop shortcut"
+
+echo "-- the installed program, played once more, with \"ＭＳ Ｐゴシック\" there"
+/usr/bin/python3 "$root/tests/xvfb_session.py" "$installed/pokomoji.exe" "$shots/installed" \
+    --launcher wine --questions 1 --font "$out/program/ui/font/regular.ttf" >"$work/installed.log" 2>&1 &&
+    pass "the installed program runs a session ($(tail -1 "$work/installed.log"))" ||
+    { cat "$work/installed.log"; fail "the installed program"; }
+wineserver -k 2>/dev/null || true
+
+quiet=$(sed -n 's/^"QuietUninstallString"="\(.*\)"$/\1/p' <<<"$record" | sed 's/\\"/"/g; s/\\\\/\\/g')
+uninstaller=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$quiet")
+read -r -a uninstall_options <<<"$(sed 's/^"[^"]*" *//' <<<"$quiet")"
+wine "$uninstaller" "${uninstall_options[@]}" || fail "the uninstaller's exit status"
+# The uninstaller copies itself to a temporary folder and runs from there.
+wineserver -w
+[[ ! -e $installed ]] && pass "the program folder is gone" || fail "left behind: $(find "$installed")"
+[[ -z $(find "$drive_c" -path '*Start Menu/Programs/ぽこもじ.lnk') ]] &&
+    pass "the Start-menu entry is gone" || fail "the Start-menu entry is left"
+[[ -z $(find "$drive_c" "$HOME" -path '*Desktop/ぽこもじ.lnk' 2>/dev/null) ]] &&
+    pass "the desktop shortcut is gone" || fail "the desktop shortcut is left"
+if registered "$key" >/dev/null || registered "$user_key" >/dev/null; then
+    fail "the uninstall key is left"
+else
+    pass "the uninstall key is gone"
+fi
+left=$(find "$drive_c" "$HOME" -iname '*pokomoji*' -o -name '*ぽこもじ*' 2>/dev/null | grep -v '/Temp/' || true)
+[[ -z $left ]] && pass "no file named after the program is left" || fail "left behind: $left"
+
+echo "-- for the current user only (/CurrentUser), as without administrator rights"
+wine "$setup" /S /CurrentUser || fail "the installer's exit status"
+wineserver -w
+record=$(registered "$user_key" || true)
+[[ -n $record ]] && pass "registered for the current user (HKCU)" || fail "no uninstall key in HKCU"
+! registered "$key" >/dev/null && pass "nothing registered for all users" || fail "an uninstall key in HKLM"
+location=$(sed -n 's/^"InstallLocation"="\(.*\)"$/\1/p' <<<"$record" | sed 's/\\\\/\\/g')
+installed=$(winepath -u "$location" 2>/dev/null || true)
+[[ $location == *'\AppData\Local\Programs\Pokomoji' && -f $installed/pokomoji.exe ]] &&
+    pass "installed in $location" || fail "no pokomoji.exe in the user's programs folder ('$location')"
+quiet=$(sed -n 's/^"QuietUninstallString"="\(.*\)"$/\1/p' <<<"$record" | sed 's/\\"/"/g; s/\\\\/\\/g')
+uninstaller=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$quiet")
+read -r -a uninstall_options <<<"$(sed 's/^"[^"]*" *//' <<<"$quiet")"
+wine "$uninstaller" "${uninstall_options[@]}" || fail "the uninstaller's exit status"
+wineserver -w
+registered "$user_key" >/dev/null && fail "the uninstall key is left" || pass "the uninstall key is gone"
+left=$(find "$drive_c" "$HOME" -iname '*pokomoji*' -o -name '*ぽこもじ*' 2>/dev/null | grep -v '/Temp/' || true)
+[[ -z $left ]] && pass "nothing is left" || fail "left behind: $left"
+
+echo "Screenshots: $shots"
+if ((failed)); then
+    echo "windows_check: FAILED"
+    exit 1
+fi
+echo "windows_check: all passed"
