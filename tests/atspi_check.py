@@ -19,7 +19,8 @@ import os
 import shutil
 import subprocess
 import sys
-import time
+
+from checks import check, failures, wait_for
 
 SKIP = 77
 OWN_BUS = "POKOMOJI_ATSPI_OWN_BUS"
@@ -50,26 +51,6 @@ def own_bus():
         env.pop(name, None)
     command = ["dbus-run-session", "--", sys.executable] + sys.argv
     sys.exit(subprocess.run(command, env=env, check=False).returncode)
-
-
-failures = []
-
-
-def check(name, ok, detail=""):
-    print(("PASS " if ok else "FAIL ") + name + ("" if ok else f" ({detail})"), flush=True)
-    if not ok:
-        failures.append(name)
-    return ok
-
-
-def wait_for(find, seconds=10.0):
-    """Polls until find() returns something true; returns it, or None."""
-    deadline = time.monotonic() + seconds
-    while True:
-        found = find()
-        if found or time.monotonic() > deadline:
-            return found
-        time.sleep(0.05)
 
 
 def main():

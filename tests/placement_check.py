@@ -35,6 +35,8 @@ import sys
 import tempfile
 import time
 
+from checks import check, failures, wait_for
+
 SKIP = 77
 MENU = "ぽこもじ ver1.0"
 MODES = {
@@ -42,27 +44,6 @@ MODES = {
     (1024, 768): "63.5 1024 1072 1176 1328 768 771 775 798",
     (320, 240): "6.0 320 336 368 400 240 243 247 250",
 }
-
-failures = []
-
-
-def check(name, ok, detail=""):
-    print(("PASS " if ok else "FAIL ") + name + ("" if ok else f" ({detail})"), flush=True)
-    if not ok:
-        failures.append(name)
-    return ok
-
-
-def wait_for(find, seconds=10.0):
-    """Polls until find() returns something true; returns it, or the last
-    false answer."""
-    deadline = time.monotonic() + seconds
-    while True:
-        found = find()
-        if found or time.monotonic() > deadline:
-            return found
-        time.sleep(0.05)
-
 
 class Display:
     """An Xvfb server with openbox, and the program under test on it."""
