@@ -13,12 +13,19 @@ def check(name, ok, detail=""):
     return ok
 
 
-def wait_for(find, seconds=10.0):
-    """Polls until find() returns something true; returns it, or the last
-    false answer."""
+def wait_for(find, seconds=10.0, hold=0.0):
+    """Polls until find() returns something true, the same for hold seconds
+    on end; returns it, or the last false answer (None where it was true but
+    kept changing)."""
     deadline = time.monotonic() + seconds
+    since, last = 0.0, None
     while True:
         found = find()
-        if found or time.monotonic() > deadline:
+        now = time.monotonic()
+        if not found or found != last:
+            since, last = now, found
+        if found and now - since >= hold:
             return found
+        if now > deadline:
+            return None if found else found
         time.sleep(0.05)

@@ -63,10 +63,13 @@ class Display:
         self.env = dict(os.environ, DISPLAY=":" + display, QT_QPA_PLATFORM="xcb")
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.setdefault("XDG_RUNTIME_DIR", tempfile.mkdtemp())
-        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for(lambda: "window id" in self.run("xprop", "-root",
-                                                 "_NET_SUPPORTING_WM_CHECK").stdout)
+        # Openbox runs its startup command once it manages windows; it names
+        # itself on the root window before that.
+        started = os.path.join(tempfile.mkdtemp(), "openbox-started")
+        self.wm = subprocess.Popen(["openbox", "--sm-disable", "--startup", "touch " + started],
+                                   env=self.env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        wait_for(lambda: os.path.exists(started))
         self.program = None
 
     def run(self, *args, env=None):
@@ -99,8 +102,10 @@ class Display:
         g = self.geometry(window)
         out = self.run("xprop", "-id", window, "_NET_FRAME_EXTENTS").stdout
         m = re.search(r"=\s*(\d+), (\d+), (\d+), (\d+)", out)
-        left, right, top, bottom = (int(v) for v in m.groups()) if m else (0, 0, 0, 0)
-        return g and (g[0] - left, g[1] - top, g[2] + left + right, g[3] + top + bottom)
+        if not (g and m):
+            return None  # not yet framed by the window manager
+        left, right, top, bottom = (int(v) for v in m.groups())
+        return (g[0] - left, g[1] - top, g[2] + left + right, g[3] + top + bottom)
 
     def full_screen(self, window):
         out = self.run("xprop", "-id", window, "_NET_WM_STATE").stdout
@@ -119,6 +124,8 @@ class Display:
         return tuple(int(v) for v in out) if len(out) == 2 else None
 
     def on_screen(self, rect):
+        if not rect:
+            return False
         x, y, w, h = rect
         return x >= 0 and y >= 0 and x + w <= self.size[0] and y + h <= self.size[1]
 
@@ -223,12 +230,9 @@ def burst(d):
         d.run(*command)
         is_full ^= presses % 2 == 1
         want = full if is_full else normal
-        settled = wait_for(lambda: d.full_screen(drill) == is_full and d.geometry(drill) == want, 5)
-        # One more look a little later: a late answer of the window manager
-        # must not undo it.
-        if settled:
-            time.sleep(0.3)
-            settled = d.full_screen(drill) == is_full and d.geometry(drill) == want
+        # Held a while: a late answer of the window manager must not undo it.
+        settled = wait_for(lambda: d.full_screen(drill) == is_full and d.geometry(drill) == want,
+                           5, hold=0.3)
         if not check(f"burst {n}: {presses} presses end {'full screen' if is_full else 'normal'}"
                      f" at {want}", settled,
                      f"{'full' if d.full_screen(drill) else 'normal'} at {d.geometry(drill)}"):
@@ -295,7 +299,10 @@ def tiny(program, outdir):
         menu = d.start()
         if not check("tiny: the menu opens on 320 x 240", menu):
             return
-        frame = wait_for(lambda: d.frame(menu) if d.on_screen(d.frame(menu)) else None, 5)
+        # Whole once framed and settled: before the window manager's frame is
+        # known the menu is placed as if it had none.
+        frame = wait_for(lambda: d.frame(menu) if d.on_screen(d.frame(menu)) else None, 5,
+                         hold=0.3)
         check("tiny: the menu lies whole on the screen", frame, d.frame(menu))
         d.shot("tiny-menu")
         x, y, w, _ = d.geometry(menu)

@@ -83,6 +83,14 @@ QScreen *WindowPlacement::screen() const
     return screen ? screen : QGuiApplication::primaryScreen();
 }
 
+QRect WindowPlacement::geometry() const
+{
+    // The window system's idea of the client area, which is what is on the
+    // screen, where the widget's may differ for a while.
+    const QWindow *handle = window_->windowHandle();
+    return handle ? handle->geometry() : window_->geometry();
+}
+
 QMargins WindowPlacement::frameMargins() const
 {
     // Asked of the window system each time: the frame a window manager puts
@@ -127,14 +135,21 @@ void WindowPlacement::place()
     // (north-west gravity). A resize alone sends Qt's idea of the client
     // area's corner along, which such a window manager takes for the
     // frame's, so the corner is sent again after every resize.
-    const bool resized = window_->size() != placement.client.size();
+    const bool resized = geometry().size() != placement.client.size();
     if (sizing_ == Sizing::Fixed) {
         window_->setFixedSize(placement.client.size());
     } else if (resized) {
         window_->resize(placement.client.size());
     }
+    QWindow *handle = window_->windowHandle();
+    if (handle && handle->size() != window_->size()) {
+        // A window manager's late answer to an earlier request can leave the
+        // window system's size other than the widget's; resizing the widget
+        // to the size it already has would do nothing.
+        handle->resize(window_->size());
+    }
     const QPoint framePosition = placement.client.topLeft() - QPoint(frame.left(), frame.top());
-    if (QWindow *handle = window_->windowHandle()) {
+    if (handle) {
         if (resized || handle->framePosition() != framePosition) {
             handle->setFramePosition(framePosition);
         }
@@ -235,8 +250,7 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
         // went full screen, or anywhere else; the window goes back whole on
         // its screen.
         if (!fullScreen(window_) && window_->isVisible() && corrections_ < kMaxCorrections &&
-            !screen()->availableGeometry().contains(
-                window_->geometry().marginsAdded(frameMargins()))) {
+            !screen()->availableGeometry().contains(geometry().marginsAdded(frameMargins()))) {
             ++corrections_;
             schedule();
         }

@@ -81,6 +81,7 @@ protected:
 
 private:
     QScreen *screen() const;
+    QRect geometry() const;
     QMargins frameMargins() const;
     void layOut(qreal scale, QPoint origin);
     void requestState();
