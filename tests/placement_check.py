@@ -13,7 +13,9 @@ and root window together, through xrandr):
               each ends in the state its last press asked for, at that
               state's geometry
   destroyed   a drill window destroyed from outside (xdotool windowclose)
-              in several phases: the menu's button opens a fresh one
+              just opened, in a session, while a press is judged, showing
+              its results and full screen: the menu's button opens a fresh
+              one
   scale 3     the shrink again with QT_SCALE_FACTOR=3
   tiny        on 320 x 240 the menu is scaled to fit and its おわる ends the
               program
@@ -243,21 +245,28 @@ def burst(d):
 
 def destroyed(d):
     menu = d.window(MENU)
+    # Escape presses スタート, Return the focused ロ (its mark then shows while
+    # it is judged), "stop" clicks ストップ and brings the results up.
     phases = {
         "just opened": [],
-        "during a session": [("click", "Start")],
-        "full screen": [("key", "F11")],
+        "during a session": ["Escape"],
+        "judging a press": ["Escape", "Return"],
+        "showing its results": ["Escape", "stop"],
+        "full screen": ["F11"],
     }
     for phase, steps in phases.items():
         drill = open_drill(d)
         if not check(f"destroyed {phase}: the drill opens", drill):
             continue
-        for kind, what in steps:
-            if kind == "key":
-                d.key(drill, what)
-                wait_for(lambda: d.full_screen(drill), 5)
+        for step in steps:
+            if step == "stop":
+                x, y, w, _ = d.geometry(drill)
+                d.click(x + round(920 * w / 1024), y + round(384 * w / 1024))
             else:
-                d.key(drill, "Escape")  # Escape presses スタート
+                d.key(drill, step)
+            if step == "F11":
+                wait_for(lambda: d.full_screen(drill), 5)
+        d.shot("destroyed-" + phase.replace(" ", "-"))
         d.run("xdotool", "windowclose", drill)
         check(f"destroyed {phase}: the window is gone",
               wait_for(lambda: d.window("Form2") != drill, 5))
