@@ -15,17 +15,14 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     // The menu draws no text, so it sets no font: the built-in face is
     // registered when a practice window first asks for it, not at start-up.
     layout_.build(this, ui::menuLayout(), ui::Forms::Both);
-    layout_.layOut(1.0);
-    resize(ui::windowSize(ui::menuLayout()));
     // Whole on its screen, centred, and laid out smaller on a screen smaller
-    // than the menu; it follows every change of its screen.
-    placement_ = new ui::WindowPlacement(
+    // than the menu; it follows every change of its screen. Placing lays the
+    // menu out and sizes it: now, before it is shown, and again when shown.
+    auto *placement = new ui::WindowPlacement(
         this, [](qreal scale) { return ui::windowSize(ui::menuLayout(), scale); },
         [this](qreal scale, QPoint) { layout_.layOut(scale); },
         ui::WindowPlacement::Sizing::Resizable);
-    // Placed before it is shown, so that its position counts the frame in
-    // from the start (see WindowPlacement::place).
-    placement_->place();
+    placement->place();
 
     auto *katakanaDrill = layout_.get<ui::RaisedButton>("Command1");
     auto *end = layout_.get<ui::RaisedButton>("Command2");
@@ -44,11 +41,6 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     connect(katakanaDrill, &QPushButton::clicked, this, &MenuWindow::katakanaDrillRequested);
     connect(hiraganaDrill, &QPushButton::clicked, this, &MenuWindow::hiraganaDrillRequested);
     connect(end, &QPushButton::clicked, this, &MenuWindow::endRequested);
-}
-
-void MenuWindow::centreOnScreen()
-{
-    placement_->place();
 }
 
 } // namespace app

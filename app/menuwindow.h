@@ -7,10 +7,6 @@
 
 #include <QWidget>
 
-namespace ui {
-class WindowPlacement;
-} // namespace ui
-
 namespace app {
 
 class MenuWindow : public QWidget
@@ -18,8 +14,6 @@ class MenuWindow : public QWidget
     Q_OBJECT
 public:
     MenuWindow();
-    // Places the menu whole on its screen, centred, scaled down to fit.
-    void centreOnScreen();
 
 signals:
     void katakanaDrillRequested(); // Command1: a hiragana is shown, its katakana is pressed
@@ -28,7 +22,6 @@ signals:
 
 private:
     ui::BuiltLayout layout_;
-    ui::WindowPlacement *placement_ = nullptr;
 };
 
 } // namespace app

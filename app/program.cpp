@@ -49,8 +49,7 @@ Program::~Program()
 
 void Program::showMenu()
 {
-    menu_->show();
-    menu_->centreOnScreen();
+    menu_->show(); // it places itself when shown
     menu_->raise();
     menu_->activateWindow();
 }

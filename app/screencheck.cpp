@@ -115,12 +115,12 @@ bool findScreen()
     }
     const char *wayland = std::getenv("WAYLAND_DISPLAY");
     const char *x = std::getenv("DISPLAY");
-    const bool waylandThere = (wayland || waylandAsked) && waylandAnswers(wayland);
-    const bool xThere = xAnswers(x);
-    if (waylandThere) {
+    if ((wayland || waylandAsked) && waylandAnswers(wayland)) {
         return true;
     }
-    if (xThere) {
+    // X is asked only where Wayland did not answer: a desktop may start its
+    // X server on the first connection.
+    if (xAnswers(x)) {
         if (waylandAsked || wayland) {
             setenv("QT_QPA_PLATFORM", "xcb", 1); // the compositor is gone; X is there
         }
