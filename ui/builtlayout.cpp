@@ -222,9 +222,6 @@ void BuiltLayout::layOut(qreal scale, QPoint origin)
     for (const Placed &p : placed_) {
         const Control &row = *p.row;
         const QPoint shift = row.container ? QPoint() : origin;
-        if (row.em > 0) {
-            p.widget->setFont(fontAt(row, scale, ratio));
-        }
         // The controls that draw lines of the layout's width are told its scale.
         if (auto *button = qobject_cast<RaisedButton *>(p.widget)) {
             button->setScale(scale);
@@ -253,22 +250,18 @@ void BuiltLayout::layOut(qreal scale, QPoint origin)
                 scaledRect(row.left, row.top, row.width, row.height, scale).translated(shift));
             break;
         }
-    }
-    fitCaptions(scale, ratio);
-}
-
-void BuiltLayout::fitCaptions(qreal scale, qreal ratio)
-{
-    for (const Placed &p : placed_) {
+        // A button's caption shrinks just enough to keep clear of its edges,
+        // now that the button has its size; a coloured button moves its
+        // caption by one line while pressed.
         auto *button = qobject_cast<QAbstractButton *>(p.widget);
-        if (!button || button->text().isEmpty()) {
-            continue;
+        if (button && !button->text().isEmpty()) {
+            const qreal pressShift =
+                qobject_cast<RaisedButton *>(button) ? deviceLine(scale, ratio) / ratio : 0.0;
+            const QFont font = row.em > 0 ? fontAt(row, scale, ratio) : window_->font();
+            button->setFont(fitted(font, button->text(), button->size(), pressShift, ratio));
+        } else if (row.em > 0) {
+            p.widget->setFont(fontAt(row, scale, ratio));
         }
-        // A coloured button moves its caption by one line while pressed.
-        const qreal shift =
-            qobject_cast<RaisedButton *>(button) ? deviceLine(scale, ratio) / ratio : 0.0;
-        const QFont font = p.row->em > 0 ? fontAt(*p.row, scale, ratio) : window_->font();
-        button->setFont(fitted(font, button->text(), button->size(), shift, ratio));
     }
 }
 

@@ -49,9 +49,6 @@ public:
     std::vector<Placed> ofKind(Kind kind) const;
 
 private:
-    // Shrinks each button's caption just enough to keep clear of its edges.
-    void fitCaptions(qreal scale, qreal ratio);
-
     QWidget *window_ = nullptr;
     const Control *windowRow_ = nullptr;
     std::vector<Placed> placed_;
