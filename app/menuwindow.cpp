@@ -23,6 +23,9 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
         [this](qreal scale, QPoint) { layout_.layOut(scale); },
         ui::WindowPlacement::Sizing::Resizable);
     placement->place();
+    // Destroyed from outside, the menu counts as closed: the program ends
+    // when its last window is closed.
+    connect(placement, &ui::WindowPlacement::destroyedFromOutside, this, &QWidget::close);
 
     auto *katakanaDrill = layout_.get<ui::RaisedButton>("Command1");
     auto *end = layout_.get<ui::RaisedButton>("Command2");

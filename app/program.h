@@ -28,17 +28,14 @@ public:
     MenuWindow *menu() const { return menu_.get(); }
     void showMenu();
     // Shows the practice window of a direction, building it if it is not
-    // open, or brings the open one to the front. A window that was destroyed
-    // from outside counts as closed: it is deleted and built anew.
+    // open, or brings the open one back to the front as it was: restored if
+    // minimised, on the current desktop, given a new platform window if
+    // another client destroyed its own.
     ui::PracticeWindow *openPracticeWindow(drill::Direction direction);
     // The open window of a direction, or null.
     ui::PracticeWindow *practiceWindow(drill::Direction direction) const;
     // The session of a direction, or null before its first opening.
     drill::Session *session(drill::Direction direction) const;
-
-protected:
-    // Notes when a practice window has been on screen (see openPracticeWindow).
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Instance

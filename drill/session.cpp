@@ -85,6 +85,9 @@ void Session::Start(int questionCount)
     state_.rewardVisible = false;
     state_.crossVisible = false;
     state_.chartEnabled = true;
+    // The results of the last session are put away: left up, they would hide
+    // part of the chart and end the new session with their もういちどする.
+    state_.resultsVisible = false;
 }
 
 void Session::Press(int kanaIndex)

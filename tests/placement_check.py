@@ -12,13 +12,20 @@ and root window together, through xrandr):
   burst       bursts of 40 or 41 F11 presses 1-15 ms apart on 1920 x 1080:
               each ends in the state its last press asked for, at that
               state's geometry
-  destroyed   a drill window destroyed from outside (xdotool windowclose)
-              just opened, in a session, while a press is judged, showing
-              its results and full screen: the menu's button opens a fresh
-              one
-  scale 3     the shrink again with QT_SCALE_FACTOR=3
-  tiny        on 320 x 240 the menu is scaled to fit and its おわる ends the
-              program
+  lost        a drill minimised (also full screen), moved to another desktop,
+              or destroyed from outside (xdotool windowclose) just opened, in
+              a session, while a press is judged, showing its results and
+              full screen: the menu's button brings the same drill back,
+              whole on the current desktop, showing what it showed; Escape
+              on its results starts a session with them put away
+  menu        the menu destroyed from outside counts as closed: closing the
+              drill then ends the program
+  scale       with QT_SCALE_FACTOR 3 and 1.5 the drill lies whole on the
+              screen in device pixels, also after the screen shrank
+  no manager  with no window manager, the drill follows a screen change
+              after F11 too
+  tiny        on 320 x 240, also at scale 1.5, the menu is scaled to fit,
+              frame included, and its おわる ends the program
   no-display  without any display the program says so in one line and exits
               with status 1; with a Wayland socket nobody answers on and an
               X display, it opens its menu on X
@@ -28,6 +35,7 @@ Prints one line per check, saves screenshots to OUTDIR and exits 1 if a check
 failed, 77 if Xvfb, openbox or one of the X tools it uses is missing.
 """
 
+import io
 import os
 import random
 import re
@@ -38,9 +46,11 @@ import tempfile
 import time
 
 from checks import check, failures, wait_for
+from PIL import Image, ImageChops
 
 SKIP = 77
 MENU = "ぽこもじ ver1.0"
+PANEL = (255, 192, 192)
 MODES = {
     (1920, 1080): "148.5 1920 2008 2052 2200 1080 1084 1089 1125",
     (1024, 768): "63.5 1024 1072 1176 1328 768 771 775 798",
@@ -50,7 +60,7 @@ MODES = {
 class Display:
     """An Xvfb server with openbox, and the program under test on it."""
 
-    def __init__(self, program, outdir, size):
+    def __init__(self, program, outdir, size, manager=True):
         self.program_path = program
         self.outdir = outdir
         self.size = size
@@ -65,14 +75,15 @@ class Display:
         self.env = dict(os.environ, DISPLAY=":" + display, QT_QPA_PLATFORM="xcb")
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.setdefault("XDG_RUNTIME_DIR", tempfile.mkdtemp())
-        # Openbox runs its startup command once it manages windows; it names
-        # itself on the root window before that.
-        started = os.path.join(tempfile.mkdtemp(), "openbox-started")
-        self.wm = subprocess.Popen(["openbox", "--sm-disable", "--startup", "touch " + started],
-                                   env=self.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        wait_for(lambda: os.path.exists(started))
-        self.program = None
+        self.wm = self.program = None
+        if manager:
+            # Openbox runs its startup command once it manages windows; it
+            # names itself on the root window before that.
+            started = os.path.join(tempfile.mkdtemp(), "openbox-started")
+            self.wm = subprocess.Popen(["openbox", "--sm-disable", "--startup", "touch " + started],
+                                       env=self.env, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+            wait_for(lambda: os.path.exists(started))
 
     def run(self, *args, env=None):
         return subprocess.run(args, env=env or self.env, check=False, capture_output=True,
@@ -132,11 +143,21 @@ class Display:
         return x >= 0 and y >= 0 and x + w <= self.size[0] and y + h <= self.size[1]
 
     def key(self, window, *keys):
-        self.run("xdotool", "windowactivate", "--sync", window)
+        # With no window manager to activate it, the window is given the focus.
+        self.run("xdotool", "windowactivate" if self.wm else "windowfocus", "--sync", window)
         self.run("xdotool", "key", "--clearmodifiers", *keys)
 
     def click(self, x, y):
         self.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+
+    def image(self, window):
+        """What a window shows, as a picture."""
+        out = subprocess.run(["import", "-window", window, "png:-"], env=self.env,
+                             capture_output=True, check=False).stdout
+        try:
+            return Image.open(io.BytesIO(out)).convert("RGB")
+        except OSError:
+            return None
 
     def shot(self, name):
         self.run("import", "-window", "root", os.path.join(self.outdir, name + ".png"))
@@ -167,14 +188,18 @@ def icon_sizes(d, window):
     return [int(n) for n in re.findall(r"Icon \((\d+) x \d+\)", out)]
 
 
+def on_drill(d, drill, x, y):
+    """Where a point of the drill's design lies on the screen: its content is
+    scaled to fit the window and centred in it, as in full screen."""
+    left, top, w, h = d.geometry(drill)
+    scale = min(w / 1024, h / 768)
+    return (left + round((w - 1024 * scale) / 2 + x * scale),
+            top + round((h - 768 * scale) / 2 + y * scale))
+
+
 def close_drill(d, drill):
     """Closes a drill with its own とじる button."""
-    if d.full_screen(drill):
-        d.key(drill, "F11")
-        wait_for(lambda: not d.full_screen(drill), 5)
-    x, y, w, _ = d.geometry(drill)
-    scale = w / 1024
-    d.click(x + round((960 + 28) * scale), y + round((8 + 24) * scale))
+    d.click(*on_drill(d, drill, 960 + 28, 8 + 24))
     wait_for(lambda: not d.window("Form2"), 5)
 
 
@@ -243,91 +268,185 @@ def burst(d):
     close_drill(d, drill)
 
 
-def destroyed(d):
+def panel_up(image, scale=1.0):
+    """Whether the results panel covers the chart's middle."""
+    pixel = image.getpixel((round(850 * scale), round(500 * scale)))
+    return all(abs(a - b) <= 4 for a, b in zip(pixel, PANEL))
+
+
+def alike(a, b):
+    """Two pictures of the same window state: text may be smoothed a shade
+    differently after a new layout pass, nothing more."""
+    if not (a and b) or a.size != b.size:
+        return False
+    return max(max(band) for band in ImageChops.difference(a, b).getextrema()) <= 32
+
+
+# How a drill is lost from view: the steps before (Escape presses スタート,
+# Return the focused ロ, whose mark then shows while it is judged, "stop"
+# clicks ストップ and brings the results up), then what the desktop does.
+LOST = {
+    "minimised showing its results": (["Escape", "stop"], "minimise"),
+    "minimised full screen": (["F11", "Escape", "stop"], "minimise"),
+    "on another desktop": (["Escape", "stop"], "desktop 1"),
+    "destroyed just opened": ([], "destroy"),
+    "destroyed during a session": (["Escape"], "destroy"),
+    "destroyed judging a press": (["Escape", "Return"], "destroy"),
+    "destroyed showing its results": (["Escape", "stop"], "destroy"),
+    "destroyed full screen": (["F11", "Escape", "stop"], "destroy"),
+}
+
+
+def brought_back(d, rows=LOST):
+    """A drill lost from view in a way a desktop has: the menu's button brings
+    back the same drill, whole on the current desktop, as it was."""
     menu = d.window(MENU)
-    # Escape presses スタート, Return the focused ロ (its mark then shows while
-    # it is judged), "stop" clicks ストップ and brings the results up.
-    phases = {
-        "just opened": [],
-        "during a session": ["Escape"],
-        "judging a press": ["Escape", "Return"],
-        "showing its results": ["Escape", "stop"],
-        "full screen": ["F11"],
-    }
-    for phase, steps in phases.items():
+    d.run("xdotool", "set_num_desktops", "2")
+    for name, (steps, lose) in rows.items():
         drill = open_drill(d)
-        if not check(f"destroyed {phase}: the drill opens", drill):
+        if not check(f"{name}: the drill opens", drill):
             continue
         for step in steps:
             if step == "stop":
-                x, y, w, _ = d.geometry(drill)
-                d.click(x + round(920 * w / 1024), y + round(384 * w / 1024))
+                d.click(*on_drill(d, drill, 920, 384))
             else:
                 d.key(drill, step)
             if step == "F11":
-                wait_for(lambda: d.full_screen(drill), 5)
-        d.shot("destroyed-" + phase.replace(" ", "-"))
-        d.run("xdotool", "windowclose", drill)
-        check(f"destroyed {phase}: the window is gone",
+                wait_for(lambda: d.full_screen(drill) and d.geometry(drill) == (0, 0) + d.size, 5)
+        full = d.full_screen(drill)
+        # With the results up nothing changes by itself: the drill must come
+        # back showing the same picture, score and seconds.
+        before = d.image(drill) if "stop" in steps else None
+        if before and not full:
+            check(f"{name}: the results are up", panel_up(before))
+        d.shot("lost-" + name.replace(" ", "-"))
+        if lose == "minimise":
+            d.run("xdotool", "windowminimize", drill)
+        elif lose == "destroy":
+            d.run("xdotool", "windowclose", drill)
+        else:
+            d.run("xdotool", "set_desktop_for_window", drill, lose.split()[1])
+        check(f"{name}: the drill is out of sight",
               wait_for(lambda: d.window("Form2") != drill, 5))
-        check(f"destroyed {phase}: the program lives on", d.program.poll() is None)
+        check(f"{name}: the program lives on", d.program.poll() is None)
         d.key(menu, "Return")
         again = wait_for(lambda: d.window("Form2"), 5)
-        check(f"destroyed {phase}: the menu's button opens a fresh drill",
-              again and again != drill, again)
-        if again:
-            d.run("xdotool", "windowclose", again)
-            wait_for(lambda: not d.window("Form2"), 5)
+        if not check(f"{name}: the menu's button brings the drill back", again):
+            continue
+        whole = (0, 0) + d.size if full else None
+        check(f"{name}: whole on the screen" + (" and full screen" if full else ""),
+              wait_for(lambda: d.on_screen(d.geometry(again)) and d.full_screen(again) == full
+                       and (not whole or d.geometry(again) == whole), 5, hold=0.3),
+              d.geometry(again))
+        check(f"{name}: on the current desktop",
+              d.run("xdotool", "get_desktop_for_window", again).stdout.strip()
+              == d.run("xdotool", "get_desktop").stdout.strip())
+        if before:
+            same = wait_for(lambda: alike(d.image(again), before), 5)
+            if not check(f"{name}: its session as it was", same):
+                before.save(os.path.join(d.outdir, f"lost-{name.replace(' ', '-')}-before.png"))
+                d.image(again).save(os.path.join(d.outdir, f"lost-{name.replace(' ', '-')}-after.png"))
+        if name == "on another desktop":
+            # Escape presses スタート: a new session starts with the results
+            # put away, so that the whole chart can be answered.
+            d.key(again, "Escape")
+            check("Escape on the results starts a session with the results put away",
+                  wait_for(lambda: not panel_up(d.image(again)), 5))
+        close_drill(d, again)
 
 
-def shrink_scaled(program, outdir):
-    """The shrink again with Qt scaling everything by three."""
-    d = Display(program, outdir, (2560, 1600))
+def menu_destroyed(d):
+    """The menu destroyed from outside counts as closed: closing the drill,
+    the last window, ends the program."""
+    drill = open_drill(d)
+    if not check("menu destroyed: the drill opens", drill):
+        return
+    d.run("xdotool", "windowclose", d.window(MENU))
+    check("menu destroyed: the menu is gone", wait_for(lambda: not d.window(MENU), 5))
+    close_drill(d, drill)
     try:
-        if not check("scale 3: the menu opens", d.start({"QT_SCALE_FACTOR": "3"})):
+        code = d.program.wait(5)
+    except subprocess.TimeoutExpired:
+        code = None
+    check("menu destroyed: closing the drill ends the program with status 0", code == 0, code)
+
+
+def scaled(program, outdir, factor, size):
+    """The drill with Qt scaling everything by a factor: whole on the screen,
+    full screen with F11, and whole again after the screen shrank to 1024 x 768
+    under it."""
+    d = Display(program, outdir, size)
+    name = f"scale {factor}"
+    try:
+        if not check(f"{name}: the menu opens", d.start({"QT_SCALE_FACTOR": str(factor)})):
             return
         drill = open_drill(d)
-        if not check("scale 3: the drill opens", drill):
+        if not check(f"{name}: the drill opens whole on the {size[0]} x {size[1]} screen",
+                     drill and wait_for(lambda: d.on_screen(d.geometry(drill)), 5, hold=0.3),
+                     drill and d.geometry(drill)):
             return
         d.key(drill, "F11")
-        check("scale 3: F11 fills the screen",
-              wait_for(lambda: d.geometry(drill) == (0, 0, 2560, 1600)), d.geometry(drill))
-        d.resize_screen((1024, 768))
+        check(f"{name}: F11 fills the screen",
+              wait_for(lambda: d.geometry(drill) == (0, 0) + size), d.geometry(drill))
+        if size != (1024, 768):
+            d.resize_screen((1024, 768))
         d.key(drill, "F11")
-        check("scale 3: leaving full screen puts the drill whole and centred on the screen",
+        check(f"{name}: leaving full screen puts the drill whole and centred on the screen",
               wait_for(lambda: not d.full_screen(drill) and d.on_screen(d.geometry(drill))
-                       and centred(d, d.geometry(drill))), d.geometry(drill))
-        d.shot("scale3-drill")
+                       and centred(d, d.geometry(drill)), 5, hold=0.3), d.geometry(drill))
+        d.shot(f"scale{factor}-drill")
     finally:
         d.close()
 
 
-def tiny(program, outdir):
+def no_manager(program, outdir):
+    """With no window manager F11 changes nothing to see, and the drill goes
+    on following its screen."""
+    d = Display(program, outdir, (1920, 1080), manager=False)
+    try:
+        if not check("no window manager: the menu opens", d.start()):
+            return
+        drill = open_drill(d)
+        if not check("no window manager: the drill opens centred",
+                     drill and wait_for(lambda: d.geometry(drill) == (448, 156, 1024, 768), 5),
+                     drill and d.geometry(drill)):
+            return
+        d.key(drill, "F11")
+        d.resize_screen((1024, 768))
+        check("no window manager: after F11 the drill follows the screen",
+              wait_for(lambda: d.geometry(drill) == (0, 0, 1024, 768), 5, hold=0.3),
+              d.geometry(drill))
+        d.shot("no-manager")
+    finally:
+        d.close()
+
+
+def tiny(program, outdir, factor):
     d = Display(program, outdir, (320, 240))
     try:
-        menu = d.start()
-        if not check("tiny: the menu opens on 320 x 240", menu):
+        menu = d.start({"QT_SCALE_FACTOR": str(factor)})
+        if not check(f"tiny {factor}: the menu opens on 320 x 240", menu):
             return
         # Whole once framed and settled: before the window manager's frame is
         # known the menu is placed as if it had none.
         frame = wait_for(lambda: d.frame(menu) if d.on_screen(d.frame(menu)) else None, 5,
                          hold=0.3)
-        check("tiny: the menu lies whole on the screen", frame, d.frame(menu))
-        d.shot("tiny-menu")
+        check(f"tiny {factor}: the menu lies whole on the screen", frame, d.frame(menu))
+        d.shot(f"tiny-menu-{factor}")
         x, y, w, _ = d.geometry(menu)
         scale = w / 346
-        check("tiny: the menu is scaled down", scale < 1, w)
+        check(f"tiny {factor}: the menu is scaled down", scale < 1, w)
         # おわる, where the menu's layout puts it at this scale: whole on the
         # screen, and pressed at its centre.
         end = (x + round(184 * scale), y + round(240 * scale), round(145 * scale),
                round(57 * scale))
-        check("tiny: おわる lies whole on the screen", d.on_screen(end), end)
+        check(f"tiny {factor}: おわる lies whole on the screen", d.on_screen(end), end)
         d.click(end[0] + end[2] // 2, end[1] + end[3] // 2)
         try:
             code = d.program.wait(5)
         except subprocess.TimeoutExpired:
             code = None
-        check("tiny: おわる can be pressed and ends the program", code == 0, code)
+        check(f"tiny {factor}: おわる can be pressed and ends the program", code == 0, code)
     finally:
         d.close()
 
@@ -375,14 +494,19 @@ def main():
         if check("the menu opens on 2560 x 1600", d.start()):
             shrink(d)
             burst(d)
-            destroyed(d)
-        d.program.terminate()
-        d.program.wait(10)
+            brought_back(d)
+            menu_destroyed(d)
+        if d.program.poll() is None:
+            d.program.terminate()
+            d.program.wait(10)
         no_display(program, d)
     finally:
         d.close()
-    shrink_scaled(program, outdir)
-    tiny(program, outdir)
+    scaled(program, outdir, 3, (2560, 1600))
+    scaled(program, outdir, 1.5, (1024, 768))
+    no_manager(program, outdir)
+    for factor in (1, 1.5):
+        tiny(program, outdir, factor)
     print(f"{len(failures)} failed", flush=True)
     return 1 if failures else 0
 

@@ -9,6 +9,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev
+    # X's event structures: a window notices that another client destroyed it.
+    libxcb1-dev
     # The built-in face is cut out of BIZ UDPGothic at build time.
     python3-fonttools fonts-morisawa-bizud-gothic
 )

@@ -175,7 +175,7 @@ wineserver -k 2>/dev/null || true
 chmod -R u+w "$work/zip"
 
 # Wine asks the window manager for full screen: openbox does it here.
-echo "== Full screen under Wine on a 1280 x 1024 screen with openbox"
+echo "== Full screen and a minimised drill under Wine on a 1280 x 1024 screen with openbox"
 /usr/bin/python3 - "$exe" "$shots" <<'PYTHON' || fail "full screen under Wine"
 import os
 import subprocess
@@ -255,6 +255,28 @@ try:
     run("xdotool", "key", "F11")
     image = wait_shot("wine-fullscreen-left", lambda i: i.getpixel((5, 5)) == (0, 0, 0))
     check("F11 again: back to 1024 x 768", image.getpixel((5, 5)) == (0, 0, 0))
+
+    # A session to its results, the drill minimised, the menu's button: the
+    # same drill comes back with its results up.
+    panel = (128 + 850, 128 + 500)
+    run("xdotool", "key", "Escape")  # スタート
+    time.sleep(1)
+    run("xdotool", "mousemove", str(128 + 920), str(128 + 384), "click", "1")  # ストップ
+    image = wait_shot("wine-results", lambda i: i.getpixel(panel) == (255, 192, 192))
+    check("ストップ brings the results up", image.getpixel(panel) == (255, 192, 192))
+    drill = run("xdotool", "search", "--onlyvisible", "--name", "^Form2$").stdout.split()
+    run("xdotool", "windowminimize", *drill[-1:])
+    end = time.time() + 10
+    while time.time() < end and run("xdotool", "search", "--onlyvisible", "--name", "^Form2$").stdout.strip():
+        time.sleep(0.2)
+    image = shot("wine-minimised")
+    check("the drill is minimised", image.getpixel(panel) != (255, 192, 192))
+    menu = run("xdotool", "search", "--onlyvisible", "--name", "^ぽこもじ ver1.0$").stdout.split()
+    run("xdotool", "windowactivate", "--sync", *menu[-1:])
+    run("xdotool", "key", "Return")  # the katakana drill's button has the focus
+    image = wait_shot("wine-brought-back", lambda i: i.getpixel(panel) == (255, 192, 192))
+    check("the menu's button brings the minimised drill back with its results",
+          image.getpixel(panel) == (255, 192, 192))
 finally:
     for process in (program, manager, xvfb):
         if process.poll() is None:

@@ -311,4 +311,9 @@ void PracticeWindow::centreOnScreen()
     placement_->place();
 }
 
+void PracticeWindow::present()
+{
+    placement_->present();
+}
+
 } // namespace ui

@@ -60,6 +60,9 @@ public:
     // centred and scaled down where it does not fit, or filling the screen
     // in full screen. From then on the window follows its screen.
     void centreOnScreen();
+    // Shows the window in front and active, as it was, whatever the desktop
+    // did to it (see WindowPlacement::present).
+    void present();
     // The scale the content is laid out at, 1 as designed.
     qreal scale() const;
     // Lays every control out at a scale, shifted by an origin.

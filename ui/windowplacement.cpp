@@ -9,6 +9,12 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
+
+#if __has_include(<xcb/xcb.h>)
+#include <xcb/xcb.h>
+#define POKOMOJI_XCB 1
+#endif
 
 namespace ui {
 
@@ -27,29 +33,95 @@ bool fullScreen(const QWidget *window)
 
 } // namespace
 
-Placement fitOnScreen(const std::function<QSize(qreal)> &sizeAt, QMargins frame, QRect screen,
-                      QRect available)
+namespace {
+
+// Device pixels. Qt scales a window's position and size to device pixels
+// one by one, relative to its screen's corner, and rounds each. A length
+// given in logical pixels therefore stands for any of a few device lengths;
+// these choose the one that keeps a window inside what it is measured
+// against: the exact product where it is a whole number (a ratio of 1 or 2),
+// else the nearest that cannot overreach.
+
+bool whole(qreal device)
 {
-    const QSize designed = sizeAt(1.0);
-    const qreal room =
-        std::min(qreal(available.width() - frame.left() - frame.right()) / designed.width(),
-                 qreal(available.height() - frame.top() - frame.bottom()) / designed.height());
-    const qreal scale = std::clamp(room, kSmallestScale, 1.0);
+    return std::abs(device - std::round(device)) < 1e-9;
+}
+
+// The fewest device pixels a logical length or position can stand for.
+int deviceAtLeast(int logical, qreal ratio)
+{
+    const qreal device = logical * ratio;
+    return whole(device) ? int(std::round(device)) : int(std::ceil((logical - 0.5) * ratio - 1e-9));
+}
+
+// The most device pixels a logical length or position can stand for.
+int deviceAtMost(int logical, qreal ratio)
+{
+    const qreal device = logical * ratio;
+    return whole(device) ? int(std::round(device))
+                         : int(std::ceil((logical + 0.5) * ratio - 1e-9)) - 1;
+}
+
+// The longest logical length that Qt turns into at most a device length.
+int logicalWithin(int device, qreal ratio)
+{
+    return std::max(0, int(std::ceil((device + 0.5) / ratio - 1e-9)) - 1);
+}
+
+// The scale at which a designed size fits a room of logical pixels.
+qreal scaleWithin(QSize designed, QSize room)
+{
+    return std::min(qreal(room.width()) / designed.width(),
+                    qreal(room.height()) / designed.height());
+}
+
+} // namespace
+
+Placement fitOnScreen(const std::function<QSize(qreal)> &sizeAt, QMargins frame, QRect screen,
+                      QRect available, qreal ratio)
+{
+    // Everything is measured from the screen's corner, in device pixels: the
+    // free area as small as it can be, the frame as wide as it can be.
+    const QRect free = available.translated(-screen.topLeft());
+    const int left = deviceAtMost(free.left(), ratio);
+    const int top = deviceAtMost(free.top(), ratio);
+    const int right = deviceAtLeast(free.left(), ratio) + deviceAtLeast(free.width(), ratio);
+    const int bottom = deviceAtLeast(free.top(), ratio) + deviceAtLeast(free.height(), ratio);
+    const QMargins frameDevice(deviceAtMost(frame.left(), ratio), deviceAtMost(frame.top(), ratio),
+                               deviceAtMost(frame.right(), ratio),
+                               deviceAtMost(frame.bottom(), ratio));
+    const QSize room(logicalWithin(right - left - frameDevice.left() - frameDevice.right(), ratio),
+                     logicalWithin(bottom - top - frameDevice.top() - frameDevice.bottom(), ratio));
+    const qreal scale = std::clamp(scaleWithin(sizeAt(1.0), room), kSmallestScale, 1.0);
     const QSize client = sizeAt(scale);
+
     QRect framed(QPoint(), client.grownBy(frame));
     framed.moveCenter(screen.center());
     if (!available.contains(framed)) {
         framed.moveCenter(available.center());
     }
-    return {scale, QRect(framed.topLeft() + QPoint(frame.left(), frame.top()), client)};
+    // Centring in logical pixels can leave the rounded window a device pixel
+    // over an edge of the free area: it moves back in by a logical pixel.
+    QPoint corner = framed.topLeft() - screen.topLeft() + QPoint(frame.left(), frame.top());
+    const QSize clientDevice(qRound(client.width() * ratio), qRound(client.height() * ratio));
+    const auto inside = [ratio](int &at, int before, int length, int after, int low, int high) {
+        if (qRound(at * ratio) - before < low) {
+            ++at;
+        } else if (qRound(at * ratio) + length + after > high) {
+            --at;
+        }
+    };
+    inside(corner.rx(), frameDevice.left(), clientDevice.width(), frameDevice.right(), left, right);
+    inside(corner.ry(), frameDevice.top(), clientDevice.height(), frameDevice.bottom(), top,
+           bottom);
+    return {scale, QRect(corner + screen.topLeft(), client)};
 }
 
-Filling fillWindow(const std::function<QSize(qreal)> &sizeAt, QSize window)
+Filling fillWindow(const std::function<QSize(qreal)> &sizeAt, QSize window, qreal ratio)
 {
-    const QSize designed = sizeAt(1.0);
-    const qreal scale =
-        std::max(kSmallestScale, std::min(qreal(window.width()) / designed.width(),
-                                          qreal(window.height()) / designed.height()));
+    const QSize room(logicalWithin(deviceAtLeast(window.width(), ratio), ratio),
+                     logicalWithin(deviceAtLeast(window.height(), ratio), ratio));
+    const qreal scale = std::max(kSmallestScale, scaleWithin(sizeAt(1.0), room));
     const QSize content = sizeAt(scale);
     return {scale, QPoint((window.width() - content.width()) / 2,
                           (window.height() - content.height()) / 2)};
@@ -73,6 +145,7 @@ WindowPlacement::WindowPlacement(QWidget *window, std::function<QSize(qreal)> si
     connect(qApp, &QGuiApplication::screenRemoved, this, again);
     connect(qApp, &QGuiApplication::primaryScreenChanged, this, again);
     window_->installEventFilter(this);
+    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 WindowPlacement::~WindowPlacement() = default;
@@ -118,26 +191,38 @@ void WindowPlacement::place()
         return;
     }
     if (fullScreen(window_)) {
-        if (wantFullScreen_) {
-            const Filling filling = fillWindow(sizeAt_, window_->size());
-            layOut(filling.scale, filling.origin);
+        if (!wantFullScreen_) {
+            return; // leaving full screen is reported before the window is placed
         }
-        return; // leaving full screen is reported before the window is placed
-    }
-    if (window_->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) {
+        // Full screen as the window system gives it: the whole screen, or,
+        // with no window manager on X, the window as it was. Once such a
+        // window no longer lies whole on its screen it is placed as below.
+        if (screen->geometry().contains(geometry())) {
+            const Filling filling =
+                fillWindow(sizeAt_, window_->size(), window_->devicePixelRatioF());
+            layOut(filling.scale, filling.origin);
+            return;
+        }
+    } else if (window_->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) {
         return; // the window system decides
     }
     const QMargins frame = frameMargins();
     const Placement placement =
-        fitOnScreen(sizeAt_, frame, screen->geometry(), screen->availableGeometry());
+        fitOnScreen(sizeAt_, frame, screen->geometry(), screen->availableGeometry(),
+                    screen->devicePixelRatio());
     layOut(placement.scale, {});
     // The frame's corner, where the window manager is told to keep it
     // (north-west gravity). A resize alone sends Qt's idea of the client
     // area's corner along, which such a window manager takes for the
     // frame's, so the corner is sent again after every resize.
     const bool resized = geometry().size() != placement.client.size();
-    if (sizing_ == Sizing::Fixed) {
+    if (sizing_ == Sizing::Fixed && !wantFullScreen_) {
         window_->setFixedSize(placement.client.size());
+        // At a fractional scale Qt asks the window manager for sizes in
+        // steps of whole device pixels counted from a base size; with the
+        // base at the fixed size, the manager's own resizes (leaving full
+        // screen) keep it.
+        window_->setBaseSize(placement.client.size());
     } else if (resized) {
         window_->resize(placement.client.size());
     }
@@ -156,6 +241,22 @@ void WindowPlacement::place()
     } else {
         window_->move(framePosition);
     }
+}
+
+void WindowPlacement::present()
+{
+    QWindow *handle = window_->windowHandle();
+    const Qt::WindowStates states = window_->windowState();
+    if (states.testFlag(Qt::WindowMinimized)) {
+        window_->setWindowState(states & ~Qt::WindowMinimized);
+    } else if (window_->isVisible() && handle && mapped_ && !handle->isExposed()) {
+        window_->hide();
+        handle->destroy();
+        mapped_ = false;
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
 }
 
 void WindowPlacement::addFullScreenKey()
@@ -178,6 +279,7 @@ void WindowPlacement::requestState()
     if (wantFullScreen_) {
         // The window system makes the window as large as its screen.
         window_->setMinimumSize(0, 0);
+        window_->setBaseSize(0, 0);
         window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         window_->setWindowState(states | Qt::WindowFullScreen);
     } else {
@@ -210,6 +312,7 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
         // Mapped: a window manager has put its frame around the window now.
         const bool exposed = window_->windowHandle()->isExposed();
         if (exposed && !exposed_) {
+            mapped_ = true;
             schedule();
         }
         exposed_ = exposed;
@@ -247,10 +350,11 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
         [[fallthrough]];
     case QEvent::Move:
         // The window system may put a window back where it was before it
-        // went full screen, or anywhere else; the window goes back whole on
-        // its screen.
+        // went full screen, or anywhere else, and may round a fixed size to
+        // its own steps; the window goes back whole on its screen, at its size.
         if (!fullScreen(window_) && window_->isVisible() && corrections_ < kMaxCorrections &&
-            !screen()->availableGeometry().contains(geometry().marginsAdded(frameMargins()))) {
+            (!screen()->availableGeometry().contains(geometry().marginsAdded(frameMargins())) ||
+             (sizing_ == Sizing::Fixed && geometry().size() != sizeAt_(scale_)))) {
             ++corrections_;
             schedule();
         }
@@ -259,6 +363,29 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool WindowPlacement::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+#ifdef POKOMOJI_XCB
+    // The window system's word that a window is gone. Destroying one of its
+    // own, Qt has let go of it first, so a window that still has its id was
+    // destroyed by someone else.
+    if (eventType == "xcb_generic_event_t") {
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7f) == XCB_DESTROY_NOTIFY) {
+            const auto *destroyed = static_cast<const xcb_destroy_notify_event_t *>(message);
+            const QWindow *handle = window_->windowHandle();
+            if (handle && handle->handle() && destroyed->window == handle->winId()) {
+                emit destroyedFromOutside();
+            }
+        }
+    }
+#else
+    Q_UNUSED(eventType);
+    Q_UNUSED(message);
+#endif
+    return false;
 }
 
 void WindowPlacement::followScreen(QScreen *screen)

@@ -12,6 +12,7 @@
 // report that differs from the requested state is answered with the request
 // again, so a burst of presses ends where its last press asked.
 
+#include <QAbstractNativeEventFilter>
 #include <QMargins>
 #include <QObject>
 #include <QPoint>
@@ -39,9 +40,10 @@ struct Placement
 // a screen: the designed size where the available area holds the framed
 // window, else scaled down to fit it; centred on the screen, or in the
 // available area where panels would cover part of it there. sizeAt gives the
-// client size at a scale.
+// client size at a scale. Lengths are logical pixels; the fit holds in the
+// device pixels that a device pixel ratio turns them into.
 Placement fitOnScreen(const std::function<QSize(qreal)> &sizeAt, QMargins frame, QRect screen,
-                      QRect available);
+                      QRect available, qreal ratio = 1.0);
 // Full screen: the content as large as a window of a size holds it, and the
 // origin that centres it there.
 struct Filling
@@ -49,9 +51,9 @@ struct Filling
     qreal scale = 1.0;
     QPoint origin;
 };
-Filling fillWindow(const std::function<QSize(qreal)> &sizeAt, QSize window);
+Filling fillWindow(const std::function<QSize(qreal)> &sizeAt, QSize window, qreal ratio = 1.0);
 
-class WindowPlacement : public QObject
+class WindowPlacement : public QObject, public QAbstractNativeEventFilter
 {
     Q_OBJECT
 public:
@@ -68,6 +70,12 @@ public:
 
     // Places the window now, by the state it was last asked to be in.
     void place();
+    // Shows the window in front, active, as it was: a minimised window is
+    // restored to the state it had, full screen included; one that is shown
+    // but not on the screen (unmapped on another desktop, or destroyed by
+    // another client) gets a new platform window, which the window system
+    // maps on the current desktop. The widget and all it shows stay.
+    void present();
     // F11: full screen, or back to the placed window.
     void toggleFullScreen();
     void addFullScreenKey();
@@ -76,8 +84,14 @@ public:
     // The scale the content is laid out at now.
     qreal scale() const { return scale_; }
 
+signals:
+    // Another client destroyed the window's platform window (on X, as
+    // `xdotool windowclose` does). Qt goes on taking the widget for shown.
+    void destroyedFromOutside();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
     QScreen *screen() const;
@@ -99,6 +113,7 @@ private:
     bool wantFullScreen_ = false;
     bool shown_ = false;
     bool exposed_ = false;
+    bool mapped_ = false; // the platform window has been on the screen
     int corrections_ = 0; // placements a move by someone else has caused
     QTimer *settleTimer_;
     std::vector<QMetaObject::Connection> screenConnections_;

@@ -140,7 +140,7 @@ private slots:
     void focusStaysOffTheOtherButtonsDuringAJudgement();
     void heldEnterPressesOnce();
     void quickEntersLeaveTheResultsUp();
-    void stopClickedDuringTheMarkHandsTheFocusToStart();
+    void stopClickedDuringTheMarkHandsTheFocusToTheResults();
     void aTapPressesOnce();
     void arrowKeysMoveOverTheChart_data();
     void arrowKeysMoveOverTheChart();
@@ -708,21 +708,23 @@ void PracticeWindowTest::quickEntersLeaveTheResultsUp()
     QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
 }
 
-void PracticeWindowTest::stopClickedDuringTheMarkHandsTheFocusToStart()
+void PracticeWindowTest::stopClickedDuringTheMarkHandsTheFocusToTheResults()
 {
     Fixture f;
     QVERIFY(f.showActive());
     f.click("Command3");
-    f.click("Command4");                             // results of a stopped session stay up
+    f.click("Command4");                             // the results of a stopped session
     f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
-    f.click("Command3");
-    QVERIFY(f.find("ShowWindow")->isVisible());
+    f.click("Command3");                             // are put away by the next start
+    QVERIFY(f.find("ShowWindow")->isHidden());
     QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
     keyTap(Qt::Key_Return); // ロ, wrong
     QVERIFY(f.find("Line1")->isVisible());
-    f.click("Command4"); // the mouse stops during the mark
-    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+    f.click("Command4"); // the mouse stops during the mark: the results come up
+    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
     QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive());
+    keyTap(Qt::Key_Return); // もういちどする
+    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
     keyTap(Qt::Key_Return);
     QVERIFY(f.window);
     QVERIFY(f.window->isVisible());

@@ -25,24 +25,37 @@ void WindowPlacementTest::fitsOnScreen_data()
     QTest::addColumn<QMargins>("frame");
     QTest::addColumn<qreal>("scale");
     QTest::addColumn<QRect>("client");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QSize>("device"); // the screen in device pixels
     const QMargins none;
     QTest::newRow("as designed") << QRect(0, 0, 1024, 768) << QRect(0, 0, 1024, 768) << none << 1.0
-                                 << QRect(0, 0, 1024, 768);
-    QTest::newRow("larger screen, centred") << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080)
-                                            << none << 1.0 << QRect(448, 156, 1024, 768);
+                                 << QRect(0, 0, 1024, 768) << 1.0 << QSize();
+    QTest::newRow("larger screen, centred")
+        << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080) << none << 1.0
+        << QRect(448, 156, 1024, 768) << 1.0 << QSize();
     QTest::newRow("second screen, right of the first")
         << QRect(1920, 0, 1280, 1024) << QRect(1920, 0, 1280, 1024) << none << 1.0
-        << QRect(2048, 128, 1024, 768);
-    QTest::newRow("smaller screen, scaled down") << QRect(0, 0, 800, 600) << QRect(0, 0, 800, 600)
-                                                 << none << 800.0 / 1024 << QRect(0, 0, 800, 600);
-    QTest::newRow("a panel takes 28 rows") << QRect(0, 0, 1024, 768) << QRect(0, 28, 1024, 740)
-                                           << none << 740.0 / 768 << QRect(18, 28, 987, 740);
+        << QRect(2048, 128, 1024, 768) << 1.0 << QSize();
+    QTest::newRow("smaller screen, scaled down")
+        << QRect(0, 0, 800, 600) << QRect(0, 0, 800, 600) << none << 800.0 / 1024
+        << QRect(0, 0, 800, 600) << 1.0 << QSize();
+    QTest::newRow("a panel takes 28 rows")
+        << QRect(0, 0, 1024, 768) << QRect(0, 28, 1024, 740) << none << 740.0 / 768
+        << QRect(18, 28, 987, 740) << 1.0 << QSize();
     QTest::newRow("centred on the screen where the free area allows it")
         << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1040) << none << 1.0
-        << QRect(448, 156, 1024, 768);
+        << QRect(448, 156, 1024, 768) << 1.0 << QSize();
     QTest::newRow("framed window on 320 x 240")
         << QRect(0, 0, 320, 240) << QRect(0, 0, 320, 240) << QMargins(1, 20, 1, 5) << 215.0 / 768
-        << QRect(16, 20, 287, 215);
+        << QRect(16, 20, 287, 215) << 1.0 << QSize();
+    // 683 x 512 logical pixels stand for 1024 x 768 at 1.5; 683 would be
+    // 1025 device pixels wide.
+    QTest::newRow("1024 x 768 at 1.5")
+        << QRect(0, 0, 683, 512) << QRect(0, 0, 683, 512) << none << 682.0 / 1024
+        << QRect(0, 0, 682, 512) << 1.5 << QSize(1024, 768);
+    QTest::newRow("framed window on 320 x 240 at 1.5")
+        << QRect(0, 0, 213, 160) << QRect(0, 0, 213, 160) << QMargins(1, 13, 1, 3) << 143.0 / 768
+        << QRect(11, 13, 191, 143) << 1.5 << QSize(320, 240);
 }
 
 void WindowPlacementTest::fitsOnScreen()
@@ -52,11 +65,25 @@ void WindowPlacementTest::fitsOnScreen()
     QFETCH(QMargins, frame);
     QFETCH(qreal, scale);
     QFETCH(QRect, client);
+    QFETCH(qreal, ratio);
+    QFETCH(QSize, device);
     const ui::Placement placement =
-        ui::fitOnScreen(&ui::PracticeWindow::designedSize, frame, screen, available);
+        ui::fitOnScreen(&ui::PracticeWindow::designedSize, frame, screen, available, ratio);
     QCOMPARE(placement.scale, scale);
     QCOMPARE(placement.client, client);
     QVERIFY(available.contains(placement.client.marginsAdded(frame)));
+    if (device.isValid()) {
+        // As Qt rounds it: each of position and size on its own.
+        const auto d = [ratio](int v) { return qRound(v * ratio); };
+        const QRect c = placement.client.marginsAdded(frame);
+        const QRect onDevice(d(c.x()), d(c.y()), d(c.width()), d(c.height()));
+        QVERIFY2(QRect(QPoint(), device).contains(onDevice),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(onDevice.x())
+                                .arg(onDevice.y())
+                                .arg(onDevice.width())
+                                .arg(onDevice.height())));
+    }
 }
 
 void WindowPlacementTest::fillsTheWindow_data()
