@@ -262,6 +262,10 @@ stage_folder() {
     done
     find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
     check_imports "$stage"
+    # The guide for parents and teachers, as any Notepad reads it: UTF-8 with
+    # a byte order mark, CRLF line ends.
+    { printf '\xef\xbb\xbf'; sed 's/$/\r/' "$root/packaging/windows/README-ja.txt"; } \
+        >"$stage/README-ja.txt"
 
     local licenses=$stage/licenses
     cp "$root/LICENSE" "$licenses/pokomoji-LICENSE.txt"
@@ -351,7 +355,8 @@ $qt_only && exit 0
 
 out=$root/build-windows
 mkdir -p "$out"
-build_program "$(build_host_svg2png)"
+svg2png=$(build_host_svg2png)
+build_program "$svg2png"
 
 # 1.0.0.2: the release 1.0.2 in file names, as the Debian package has it, and
 # 1.00.0002 where the version is shown, as in the version record.
@@ -370,12 +375,15 @@ rm -f "$zip"
 
 say "Making the installer"
 nsis_file_lists "$stage" "$out/nsis"
+# The picture of its welcome and finish pages, 164 x 314 as a 24-bit BMP.
+"$svg2png" "$root/assets/installer.svg" "$out/nsis/installer.bmp" 1 '#ffffff' 
 setup=$out/$name-setup.exe
 makensis -V2 -INPUTCHARSET UTF8 \
     -DRELEASE="$release" -DVERSION="$version" -DVERSION_NUMBER="$version_number" \
     -DINSTALL_FILES="$out/nsis/install_files.nsh" -DUNINSTALL_FILES="$out/nsis/uninstall_files.nsh" \
     -DINSTALLED_KB="$(du -sk "$stage" | cut -f1)" \
     -DICON="$root/assets/pokomoji.ico" -DLICENSE="$root/LICENSE" -DOUTFILE="$setup" \
+    -DPICTURE="$out/nsis/installer.bmp" \
     "$root/packaging/windows/pokomoji.nsi"
 
 say "Made in $((SECONDS / 60)) min $((SECONDS % 60)) s:"

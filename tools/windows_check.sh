@@ -2,13 +2,18 @@
 # Checks what tools/windows_build.sh made, under Wine in Xvfb, without a
 # Windows computer:
 #   1. the program file's resources: icon group 1 with its 32 x 32 image of
-#      8 bits per pixel, and the version record as the .rc gives it;
-#   2. the zip: one folder with the program, its DLLs and the licences only;
-#      its program played through tests/xvfb_session.py in a fresh Wine prefix
-#      (menu, both drills, a short session to the results, again, close, end);
-#   3. full screen: a practice window on a larger screen, F11 and back;
-#   4. the installer: a silent install into a second fresh prefix, the
-#      installed program started, a silent uninstall, and nothing left behind.
+#      8 bits per pixel first, then 16, 24, 48 and a 256-pixel PNG, and the
+#      version record as the .rc gives it;
+#   2. the zip: one folder with the program, its DLLs, the guide (UTF-8 with
+#      a byte order mark, CRLF) and the licences only; its program played
+#      through tests/xvfb_session.py in a fresh Wine prefix (menu, both
+#      drills, a short session to the results, again, close, end);
+#   3. full screen: a practice window on a larger screen, F11 and back; then
+#      a session to its results, the drill minimised and brought back by the
+#      menu's button with its results;
+#   4. the installer: its pages, a silent install into a second fresh prefix
+#      with Start-menu entries for the program and the guide, the installed
+#      program started, a silent uninstall, and nothing left behind.
 # Screenshots go to the folder given as the first argument (default
 # build-windows/wine-screenshots). Run as root on Debian 12 after
 # tools/windows_build.sh; missing packages are installed.
@@ -113,6 +118,13 @@ if group:
     first = images[0]
     check("its first image is 32 x 32 with 256 colours, 8 bits per pixel",
           first[0] == 32 and first[1] == 32 and first[2] == 0 and first[5] == 8, f"{first}")
+    # Then an image drawn for each size Windows shows: 16, 24 and 48 pixels
+    # in 8 bits, 256 (stored as 0) as a PNG.
+    sizes = [(width or 256, bits) for width, _, _, _, _, bits, _, _ in images]
+    check("then 16, 24 and 48 pixels in 8 bits and 256 in 32",
+          sizes == [(32, 8), (16, 8), (24, 8), (48, 8), (256, 32)], f"{sizes}")
+    large = data(pefile.RESOURCE_TYPE["RT_ICON"], images[-1][7])
+    check("the 256-pixel image is a PNG", bool(large) and large.startswith(b"\x89PNG"))
     icon = data(pefile.RESOURCE_TYPE["RT_ICON"], first[7])
     header = struct.unpack_from("<IiiHH", icon) if icon else None
     check("the image itself: 32 x 32 (with its mask), 8 bits per pixel",
@@ -152,12 +164,26 @@ print(f"resources: {failures} failed")
 sys.exit(1 if failures else 0)
 PYTHON
 
-echo "== The zip holds one folder with the program, its DLLs and the licences"
+echo "== The zip holds one folder with the program, its DLLs, the guide and the licences"
 unexpected=$(cd "$work/zip" && find . -type f | sed 's|^\./||' | grep -Ev \
-    "^$name/([^/]+\.(exe|dll)|platforms/qwindows\.dll|styles/qwindowsvistastyle\.dll|licenses/[^/]+\.txt)$" || true)
+    "^$name/([^/]+\.(exe|dll)|README-ja\.txt|platforms/qwindows\.dll|styles/qwindowsvistastyle\.dll|licenses/[^/]+\.txt)$" || true)
 [[ -z $unexpected ]] && pass "nothing else in the zip" || fail "unexpected files in the zip: $unexpected"
 top=$(cd "$work/zip" && ls -A)
 [[ $top == "$name" ]] && pass "one folder, $name" || fail "the zip's top level: $top"
+guide=$work/zip/$name/README-ja.txt
+if [[ -f $guide ]]; then
+    # Notepad reads it at once: UTF-8 with a byte order mark, every line CRLF.
+    [[ $(head -c 3 "$guide" | od -An -tx1 | tr -d ' ') == efbbbf ]] &&
+        [[ $(grep -c $'\r$' "$guide") == $(wc -l <"$guide") ]] &&
+        iconv -f UTF-8 -t UTF-8 "$guide" >/dev/null &&
+        pass "the guide README-ja.txt: UTF-8 with a byte order mark, CRLF lines" ||
+        fail "the guide's encoding or line ends"
+    grep -q 'pokomoji.exe' "$guide" && grep -q '詳細情報' "$guide" && grep -q 'アンインストール' "$guide" &&
+        pass "the guide names the program file, what to do at the SmartScreen warning and removal" ||
+        fail "the guide lacks the program file, the SmartScreen steps or removal"
+else
+    fail "no guide README-ja.txt at the zip's top"
+fi
 for file in pokomoji.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Svg.dll platforms/qwindows.dll \
     libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll licenses/Qt-LGPL-3.0.txt \
     licenses/Qt-SOURCE.txt licenses/BIZ-UDPGothic-OFL.txt licenses/pokomoji-LICENSE.txt; do
@@ -365,6 +391,8 @@ diff <(cd "$work/zip/$name" && find . -type f | sort) \
 menu_links=$(find "$drive_c" -path '*Start Menu/Programs/ぽこもじ.lnk')
 desktop_links=$(find "$drive_c" "$HOME" -path '*Desktop/ぽこもじ.lnk' 2>/dev/null)
 [[ -n $menu_links ]] && pass "a Start-menu entry" || fail "no Start-menu entry"
+[[ -n $(find "$drive_c" -path '*Start Menu/Programs/ぽこもじ の つかいかた.lnk') ]] &&
+    pass "a Start-menu entry for the guide" || fail "no Start-menu entry for the guide"
 [[ -n $desktop_links ]] && pass "a desktop shortcut" || fail "no desktop shortcut"
 
 echo "-- the installed program, played once more, with \"ＭＳ Ｐゴシック\" there"

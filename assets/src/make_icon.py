@@ -10,9 +10,14 @@ Writes into assets/:
   icon.svg                     the scalable icon for the icon theme: the
                                same figure as a vector drawing with smooth
                                shapes and outlines, for 64 pixels and up
-  pokomoji.ico                 the Windows icon resource: the 32-pixel
-                               drawing, 8 bits per pixel with a 256-entry
-                               palette and a 1-bit transparency mask
+  pokomoji.ico                 the Windows icon resource: first the
+                               32-pixel drawing, then the 16, 24 and
+                               48-pixel ones, each 8 bits per pixel with a
+                               256-entry palette and a 1-bit transparency
+                               mask, and last icon.svg rendered at 256
+                               pixels as a PNG, so that Explorer, the Start
+                               menu and shortcuts show an image made for
+                               each size they use
 
 The figure is a sky-blue soft box with a black pixel outline, shaded from
 pale above to deeper below, with two eyes, a wide grin, a pencil held up in
@@ -21,12 +26,17 @@ ring low on its body and a grey shadow beneath.  Each size has its own
 hand-chosen geometry below, so that small sizes keep the eyes, the grin and
 the pencil apart instead of blurring them; no size is scaled from another.
 
-Run with Debian's interpreter, which has python3-pil:
-    /usr/bin/python3 assets/src/make_icon.py
+Run with Debian's interpreter, which has python3-pil, giving it the
+build's svg2png, which renders SVG with Qt's own renderer:
+    /usr/bin/python3 assets/src/make_icon.py build/ui/svg2png
 """
 
 import io
+import os
 import struct
+import subprocess
+import sys
+import tempfile
 
 from PIL import Image
 
@@ -390,8 +400,13 @@ def png(px):
     return out.getvalue()
 
 
-def ico(px):
-    """A one-image Windows icon: 8 bits per pixel, 256-entry palette, 1-bit mask."""
+# The Windows icon's images: the program file's first image stays the
+# 32-pixel one, the others follow by size.
+ICO_SIZES = (32, 16, 24, 48)
+
+
+def dib(px):
+    """One icon image: 8 bits per pixel, 256-entry palette, 1-bit mask."""
     size = len(px)
     palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for _, (r, g, b) in PALETTE)
     palette += b"\0" * (4 * 256 - len(palette))
@@ -408,11 +423,30 @@ def ico(px):
         mask += bits.to_bytes(mask_row, "big")
     header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 8, 0,
                          len(xor) + len(mask), 0, 0, 256, 0)
-    image = header + palette + xor + mask
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 8, len(image),
-                        6 + 16)
-    return directory + entry + image
+    return header + palette + xor + mask
+
+
+def ico(drawings, large_png):
+    """The icon file: the drawn images, then a 256-pixel PNG (stored as 0 x 0,
+    32 bits per pixel, as Windows reads it)."""
+    images = [(size, 8, dib(drawings[size])) for size in ICO_SIZES]
+    images.append((256, 32, large_png))
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, bits, data in images:
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, bits, len(data),
+                                 offset)
+        offset += len(data)
+    return directory + b"".join(data for _, _, data in images)
+
+
+def render(svg2png, svg, size):
+    """An SVG of the 32-unit icon square rendered at a size, as PNG bytes."""
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "icon.png")
+        subprocess.run([svg2png, svg, out, str(size / 32)], check=True)
+        with open(out, "rb") as f:
+            return f.read()
 
 
 def colour(name):
@@ -494,11 +528,13 @@ def vector():
 
 
 def main():
+    if len(sys.argv) != 2:
+        sys.exit("usage: make_icon.py SVG2PNG (the build's ui/svg2png)")
     drawings = {size: draw(size) for size in sorted(SIZES)}
     for size, px in drawings.items():
         write("icon-%d.png" % size, png(px))
-    write("pokomoji.ico", ico(drawings[32]))
-    write("icon.svg", vector())
+    path = write("icon.svg", vector())
+    write("pokomoji.ico", ico(drawings, render(sys.argv[1], path, 256)))
 
 
 if __name__ == "__main__":

@@ -8,6 +8,10 @@ Writes five SVG files into assets/:
   heading_katakana.svg  290 x 86  the same katakana lettering on white
   heading_hiragana.svg  290 x 87  the same hiragana lettering on white
   menu_end.svg          120 x 42  end button: open door and "おわる" on pink
+  installer.svg         164 x 314 the Windows installer's welcome and finish
+                                  picture: "ぽこもじ" in the same hand, the
+                                  program icon (icon.svg, which make_icon.py
+                                  writes) and both menu pictures
 
 All lettering is turned into plain paths taken from fonts installed by
 Debian packages (fonts-seto for the hand-drawn words, fonts-motoya-l-maruberi
@@ -23,6 +27,7 @@ Run with Debian's interpreter, which has python3-fonttools:
 
 import logging
 import math
+import os
 
 from fontTools.ttLib import TTFont
 from fontTools.pens.boundsPen import BoundsPen
@@ -278,6 +283,34 @@ def end_picture(rounded):
     return "".join(out)
 
 
+# ---------------------------------------------------------------------------
+# The installer's picture
+# ---------------------------------------------------------------------------
+
+def inner(name):
+    """The drawing of an SVG file in assets/, without its document wrapper."""
+    with open(os.path.join(svgdoc.ASSETS, name), encoding="utf-8") as f:
+        text = f.read()
+    return text[text.index(">", text.index("<svg")) + 1:text.rindex("</svg>")]
+
+
+def placed(name, x, y, scale):
+    return '<g transform="translate(%s,%s) scale(%s)">%s</g>\n' % (
+        num(x), num(y), svgdoc.num(scale, places=3), inner(name))
+
+
+def installer_picture(hand):
+    """164 x 314, the size of the installer's side picture: the program's
+    name bouncing like the menu's words, its icon, and the menu's two
+    pictures, so that a parent sees at once what is being installed."""
+    out = ['<g transform="translate(5,6)">', hand_word(hand, "ぽこもじ", "#ed514e", "#d9c29a"),
+           "</g>\n"]
+    out.append(placed("icon.svg", 26, 88, 3.5))
+    out.append(placed("menu_katakana.svg", 8, 212, 0.5))
+    out.append(placed("menu_hiragana.svg", 8, 258, 0.5))
+    return "".join(out)
+
+
 def main():
     # setofont's head table carries odd time stamps; fontTools warns about
     # them on loading, which is harmless here.
@@ -293,6 +326,7 @@ def main():
     write("menu_hiragana.svg", svg(290, 87, hira, PALE_YELLOW))
     write("heading_hiragana.svg", svg(290, 87, hira, WHITE))
     write("menu_end.svg", svg(120, 42, end_picture(rounded), PALE_PINK))
+    write("installer.svg", svg(164, 314, installer_picture(hand), PALE_YELLOW))
 
 
 if __name__ == "__main__":

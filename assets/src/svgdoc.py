@@ -45,7 +45,7 @@ def svg(w, h, body, background=None, comment=None):
 
 
 def write(name, data):
-    """Writes text (UTF-8, LF line ends) or bytes to assets/name."""
+    """Writes text (UTF-8, LF line ends) or bytes to assets/name; its path."""
     path = os.path.join(ASSETS, name)
     os.makedirs(ASSETS, exist_ok=True)
     if isinstance(data, bytes):
@@ -57,3 +57,4 @@ def write(name, data):
             f.write(data)
         size = len(data.encode("utf-8"))
     print("wrote %s (%d bytes)" % (path, size))
+    return path

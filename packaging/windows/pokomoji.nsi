@@ -2,14 +2,15 @@
 ;
 ; Installs for the current user without administrator rights, or for all users
 ; when run as administrator (/CurrentUser or /AllUsers choose; /S installs and
-; uninstalls silently). A Start-menu entry, an optional desktop shortcut and an
-; uninstaller registered in "Apps & features".
+; uninstalls silently). Start-menu entries for the program and its guide, an
+; optional desktop shortcut and an uninstaller registered in "Apps & features".
 ;
 ; Given on the makensis command line:
 ;   RELEASE        e.g. 1.0.2 (file names)       VERSION   e.g. 1.00.0002 (shown)
 ;   VERSION_NUMBER e.g. 1.0.0.2                  STAGE     the folder to install
 ;   INSTALL_FILES  an include of File lines      UNINSTALL_FILES  of Delete lines
 ;   ICON, LICENSE  the program icon and licence  OUTFILE   the installer to write
+;   PICTURE        the welcome and finish pages' picture, 164 x 314, a 24-bit BMP
 
 ; A 64-bit installer, like the program: it runs where the program runs, and
 ; Windows shows it the 64-bit registry and program folder.
@@ -19,6 +20,7 @@ ManifestDPIAware true
 
 !define APP_NAME "ぽこもじ"
 !define APP_ID "jp.pokomoji.Pokomoji"
+!define GUIDE "${APP_NAME} の つかいかた"
 !define PUBLISHER "ぽこもじ開発チーム"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP_ID}"
 
@@ -52,7 +54,11 @@ VIAddVersionKey /LANG=1041 "ProductVersion" "${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${PICTURE}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\pokomoji.exe"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README-ja.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "つかいかたを よむ"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
@@ -79,6 +85,7 @@ Section "${APP_NAME} (ひつよう)" SectionProgram
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     CreateShortcut "$SMPROGRAMS\${APP_NAME}.lnk" "$INSTDIR\pokomoji.exe" "" "$INSTDIR\pokomoji.exe" 0
+    CreateShortcut "$SMPROGRAMS\${GUIDE}.lnk" "$INSTDIR\README-ja.txt"
 
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${APP_NAME}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pokomoji.exe,0"
@@ -98,12 +105,13 @@ Section "デスクトップの ショートカット" SectionDesktop
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-    !insertmacro MUI_DESCRIPTION_TEXT ${SectionProgram} "${APP_NAME} の プログラムと スタートメニューの こうもく。"
+    !insertmacro MUI_DESCRIPTION_TEXT ${SectionProgram} "${APP_NAME} の プログラムと つかいかた、スタートメニューの こうもく。"
     !insertmacro MUI_DESCRIPTION_TEXT ${SectionDesktop} "デスクトップに ${APP_NAME} の アイコンを おきます。"
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Section "Uninstall"
     Delete "$SMPROGRAMS\${APP_NAME}.lnk"
+    Delete "$SMPROGRAMS\${GUIDE}.lnk"
     Delete "$DESKTOP\${APP_NAME}.lnk"
     !include "${UNINSTALL_FILES}"
     Delete "$INSTDIR\uninstall.exe"

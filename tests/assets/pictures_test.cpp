@@ -42,9 +42,38 @@ private slots:
 
 namespace {
 
-// The one image of a Windows .ico file drawn with a palette of 8 bits per
-// pixel and a 1-bit mask, as the program file carries it. Checks each field
-// on the way; an empty image means the file is not of that kind.
+// An image of a Windows .ico file: its size as the directory gives it (0
+// standing for 256), its bits per pixel, and its data.
+struct IcoEntry
+{
+    int size = 0;
+    int bits = 0;
+    QByteArray data;
+};
+
+QList<IcoEntry> icoEntries(const QByteArray &file)
+{
+    QDataStream in(file);
+    in.setByteOrder(QDataStream::LittleEndian);
+    quint16 reserved = 0, type = 0, count = 0;
+    in >> reserved >> type >> count;
+    QList<IcoEntry> entries;
+    for (int i = 0; type == 1 && i < count; ++i) {
+        quint8 width = 0, height = 0, colours = 0, zero = 0;
+        quint16 planes = 0, bits = 0;
+        quint32 bytes = 0, offset = 0;
+        in >> width >> height >> colours >> zero >> planes >> bits >> bytes >> offset;
+        if (in.status() != QDataStream::Ok || offset + bytes > quint32(file.size())) {
+            return {};
+        }
+        entries.append({width == 0 ? 256 : width, bits, file.mid(int(offset), int(bytes))});
+    }
+    return entries;
+}
+
+// An image of an .ico drawn with a palette of 8 bits per pixel and a 1-bit
+// mask. Checks each field on the way; an empty image means the data is not
+// of that kind.
 struct IcoImage
 {
     QImage image; // ARGB32, masked pixels fully transparent (0)
@@ -57,16 +86,6 @@ IcoImage readIco(const QByteArray &data)
     IcoImage ico;
     QDataStream in(data);
     in.setByteOrder(QDataStream::LittleEndian);
-    quint16 reserved = 0, type = 0, count = 0;
-    in >> reserved >> type >> count;
-    quint8 width = 0, height = 0, colours = 0, zero = 0;
-    quint16 planes = 0, entryBits = 0;
-    quint32 bytes = 0, offset = 0;
-    in >> width >> height >> colours >> zero >> planes >> entryBits >> bytes >> offset;
-    if (type != 1 || count != 1 || offset + bytes > quint32(data.size())) {
-        return ico;
-    }
-    in.skipRawData(int(offset) - 22);
     quint32 headerSize = 0, compression = 0, imageSize = 0, used = 0, important = 0;
     qint32 w = 0, h = 0, xppm = 0, yppm = 0;
     quint16 bitPlanes = 0, bits = 0;
@@ -358,7 +377,17 @@ void PicturesTest::iconAtEachSize()
     QFETCH(QString, path);
     QFile file(QStringLiteral(POKOMOJI_SOURCE_DIR "/assets/pokomoji.ico"));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const IcoImage ico = readIco(file.readAll());
+    // The program file's first image is the 32-pixel one; Windows finds an
+    // image drawn for each size it shows, 256 pixels as a PNG.
+    const QList<IcoEntry> entries = icoEntries(file.readAll());
+    QList<int> sizes;
+    for (const IcoEntry &entry : entries) {
+        sizes << entry.size;
+        QCOMPARE(entry.bits, entry.size == 256 ? 32 : 8);
+    }
+    QCOMPARE(sizes, QList<int>({32, 16, 24, 48, 256}));
+    QCOMPARE(QImage::fromData(entries.last().data, "PNG").size(), QSize(256, 256));
+    const IcoImage ico = readIco(entries.first().data);
     QCOMPARE(ico.image.size(), QSize(32, 32));
     QCOMPARE(ico.paletteSize, 256);
     QVERIFY2(ico.usedIndices.size() <= 31, qPrintable(QString::number(ico.usedIndices.size())));
@@ -390,10 +419,15 @@ void PicturesTest::iconAtEachSize()
     }
     QVERIFY2(colours.size() <= 31, qPrintable(QString::number(colours.size())));
     QVERIFY2(icoColours.contains(colours), "a colour the .ico does not have");
-    // The window icon is the very image of the program file's icon.
+    // The program file's image of that size, where it has one, is the very
+    // same drawing; so is the window icon.
     if (size == 32) {
         QCOMPARE(colours, icoColours);
-        QCOMPARE(withPlainTransparency(icon), ico.image);
+    }
+    for (const IcoEntry &entry : entries) {
+        if (entry.size == size) {
+            QCOMPARE(withPlainTransparency(icon), readIco(entry.data).image);
+        }
     }
 }
 
