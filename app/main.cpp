@@ -2,7 +2,6 @@
 
 #include "menuwindow.h"
 #include "program.h"
-#include "programicon.h"
 #include "screencheck.h"
 
 #include <QApplication>
@@ -17,9 +16,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(POKOMOJI_VERSION));
     // Lets the desktop match the windows to the installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.pokomoji.Pokomoji"));
-    QApplication::setWindowIcon(app::programIcon());
 
     app::Program program;
+    // The practice windows show the menu's icon, drawn once.
+    QApplication::setWindowIcon(program.menu()->windowIcon());
     program.showMenu();
     return QApplication::exec();
 }

@@ -1,15 +1,16 @@
 #include "programicon.h"
 
+#include "ui/picturecache.h"
+
 namespace app {
 
 QIcon programIcon()
 {
     QIcon icon;
-    icon.addFile(QStringLiteral(":/pictures/icon-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/pictures/icon-22.png"), QSize(22, 22));
-    icon.addFile(QStringLiteral(":/pictures/icon-24.png"), QSize(24, 24));
-    icon.addFile(QStringLiteral(":/pictures/icon-32.png"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/pictures/icon-48.png"), QSize(48, 48));
+    for (int size : {16, 22, 24, 32, 48}) {
+        icon.addPixmap(QPixmap::fromImage(
+            ui::rawPixels(QStringLiteral(":/pictures/rendered/icon-%1.argb").arg(size))));
+    }
     return icon;
 }
 

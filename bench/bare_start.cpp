@@ -11,7 +11,9 @@
 int main(int argc, char *argv[])
 {
     const double launched = bench::launchedMs();
+    bench::phase("loaded", launched);
     QApplication application(argc, argv);
+    bench::phase("application", launched);
     bench::FirstPaint probe(launched);
 
     QWidget window;
@@ -19,6 +21,8 @@ int main(int argc, char *argv[])
     auto *button = new QPushButton(QStringLiteral("Push"), &window);
     button->setGeometry(16, 16, 313, 97);
     window.installEventFilter(&probe);
+    bench::phase("built", launched);
     window.show();
+    bench::phase("shown", launched);
     return QApplication::exec();
 }

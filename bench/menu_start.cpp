@@ -10,7 +10,6 @@
 
 #include "app/menuwindow.h"
 #include "app/program.h"
-#include "app/programicon.h"
 #include "probe.h"
 
 #include <QApplication>
@@ -92,17 +91,21 @@ int memory(app::Program &program)
 int main(int argc, char *argv[])
 {
     const double launched = bench::launchedMs();
+    bench::phase("loaded", launched);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pokomoji"));
     QApplication::setApplicationDisplayName(QStringLiteral("ぽこもじ"));
-    QApplication::setWindowIcon(app::programIcon());
+    bench::phase("application", launched);
 
     app::Program program;
+    QApplication::setWindowIcon(program.menu()->windowIcon());
+    bench::phase("built", launched);
     if (QCoreApplication::arguments().value(1) == QLatin1String("--memory")) {
         return memory(program);
     }
     bench::FirstPaint probe(launched);
     program.menu()->installEventFilter(&probe);
     program.showMenu();
+    bench::phase("shown", launched);
     return QApplication::exec();
 }

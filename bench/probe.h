@@ -51,6 +51,13 @@ inline double launchedMs()
     return nowMs() - sinceStartMs;
 }
 
+// Prints how long after the launch a phase of the start-up ended, as
+// phase_NAME_ms=..., for tools/bench.sh's table of phases.
+inline void phase(const char *name, double launched)
+{
+    std::printf("phase_%s_ms=%.3f\n", name, nowMs() - launched);
+}
+
 // A field of /proc/self/status in kB, such as VmHWM or VmRSS; -1 if absent.
 inline long statusKb(const char *field)
 {

@@ -3,9 +3,11 @@
 #include "picturecache.h"
 
 #include <QHash>
-#include <QImageReader>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace ui {
@@ -24,15 +26,15 @@ size_t qHash(const PictureKey &key, size_t seed = 0)
     return qHashMulti(seed, key.resource, key.pixels.width(), key.pixels.height());
 }
 
-// The build renders every picture from its SVG file to PNG files at one and
-// two device pixels a pixel (":/pictures/rendered/NAME.png", "NAME@2x.png"),
-// so that the common screens load ready pixels instead of parsing and
-// drawing vectors, which costs time and memory; any other size draws the
-// SVG file at that size.
+// The build renders every picture from its SVG file to raw pixels at one
+// and two device pixels a pixel (":/pictures/rendered/NAME.argb",
+// "NAME@2x.argb"), so that the common screens show ready pixels instead of
+// parsing and drawing vectors, which costs time and memory; any other size
+// draws the SVG file at that size.
 QString rendered(const QString &resource, bool twice)
 {
     const QString name = resource.section(QLatin1Char('/'), -1).section(QLatin1Char('.'), 0, 0);
-    const QString suffix = twice ? QStringLiteral("@2x.png") : QStringLiteral(".png");
+    const QString suffix = twice ? QStringLiteral("@2x.argb") : QStringLiteral(".argb");
     return QStringLiteral(":/pictures/rendered/") + name + suffix;
 }
 
@@ -61,12 +63,33 @@ QPixmap drawnFromVectors(const QString &resource, QSize pixels)
 
 } // namespace
 
+QImage rawPixels(const QString &path)
+{
+    const QResource resource(path);
+    constexpr qint64 header = 2 * sizeof(std::uint32_t);
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression ||
+        resource.size() < header) {
+        return {};
+    }
+    std::uint32_t size[2];
+    std::memcpy(size, resource.data(), header);
+    const int width = int(size[0]);
+    const int height = int(size[1]);
+    if (resource.size() != header + qint64(width) * height * 4) {
+        return {};
+    }
+    const uchar *pixels = resource.data() + header;
+    const QImage image(pixels, width, height, width * 4, QImage::Format_ARGB32_Premultiplied);
+    // Rows of whole pixels want four-byte alignment; a copy has it.
+    return reinterpret_cast<quintptr>(pixels) % 4 == 0 ? image : image.copy();
+}
+
 QSize pictureSize(const QString &resource)
 {
     static QHash<QString, QSize> sizes;
     auto it = sizes.find(resource);
     if (it == sizes.end()) {
-        QSize size = QImageReader(rendered(resource, false)).size();
+        QSize size = rawPixels(rendered(resource, false)).size();
         if (!size.isValid()) {
             size = vectors(resource).defaultSize();
         }
@@ -84,7 +107,7 @@ QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixel
         QPixmap pixmap;
         const QSize natural = pictureSize(resource);
         if (devicePixels == natural || devicePixels == natural * 2) {
-            pixmap.load(rendered(resource, devicePixels != natural));
+            pixmap = QPixmap::fromImage(rawPixels(rendered(resource, devicePixels != natural)));
         }
         if (pixmap.isNull()) {
             pixmap = drawnFromVectors(resource, devicePixels);

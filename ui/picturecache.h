@@ -3,6 +3,7 @@
 // The built-in pictures as pixmaps, drawn once per size and screen scale and
 // kept for the program's lifetime.
 
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -15,5 +16,10 @@ namespace ui {
 QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixelRatio);
 // A picture's natural size in logical pixels.
 QSize pictureSize(const QString &resource);
+// The raw pixels the build rendered into a resource (":/pictures/rendered/
+// NAME.argb", see cmake/svg2png.cpp) as an image over the resource's own
+// bytes, or a null image. Nothing is decoded: reading an image file instead,
+// Qt would also load every image-format plug-in to ask it first.
+QImage rawPixels(const QString &path);
 
 } // namespace ui

@@ -178,15 +178,17 @@ check("language is Japanese (LANGUAGE 0x11, 0x01)",
 
 # --- icon ---------------------------------------------------------------
 icons = re.findall(r"^(\S+) 3 /\* RT_ICON \*/", text, re.M)
-check("exactly one icon image (RT_ICON)", len(icons) == 1, f"found {len(icons)}")
+check("five icon images (RT_ICON)", len(icons) == 5, f"found {len(icons)}")
 groups = re.findall(r"^(\S+) 14 /\* RT_GROUP_ICON \*/", text, re.M)
 check("icon group 1 (RT_GROUP_ICON)", groups == ["1"], f"found groups {groups}")
 m = re.search(r"RT_GROUP_ICON \*/[^\n]*\nBEGIN\n(.*?)\nEND", text, re.S)
 group_body = m.group(1) if m else ""
-check("icon group holds one image",
-      "Has 1 elements" in group_body, f"group body: {group_body.strip()!r}")
-check("icon group entry is 32 x 32, 256 colours, 1 plane, 8 bits",
-      re.search(r'"\\040\\040\\000\\000", 1, 8,', group_body) is not None,
+# The 32 x 32 image of 256 colours first, then one drawn for each size
+# Windows shows: 16, 24 and 48 in 8 bits, 256 (written 0) as a 32-bit PNG.
+entries = re.findall(r'"((?:\\[0-7]{3}){4})", 1, (\d+),', group_body)
+sizes = [(int(octets[1:4], 8) or 256, int(bits)) for octets, bits in entries]
+check("icon group: 32 x 32 in 8 bits first, then 16, 24, 48 and 256",
+      sizes == [(32, 8), (16, 8), (24, 8), (48, 8), (256, 32)],
       f"group body: {group_body.strip()!r}")
 m = re.search(r"RT_ICON \*/[^\n]*\nBEGIN\n\s*(.*?)\nEND", text, re.S)
 words = re.findall(r"0x([0-9a-fA-F]+)L", m.group(1) if m else "")[:4]

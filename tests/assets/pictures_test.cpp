@@ -175,8 +175,8 @@ void PicturesTest::pictures()
     // Rendered at build time for the common scales, drawn from the vectors
     // at any other.
     const QString name = resource.chopped(4);
-    QCOMPARE(QImageReader(QStringLiteral(":/pictures/rendered/%1.png").arg(name)).size(), size);
-    QCOMPARE(QImageReader(QStringLiteral(":/pictures/rendered/%1@2x.png").arg(name)).size(),
+    QCOMPARE(ui::rawPixels(QStringLiteral(":/pictures/rendered/%1.argb").arg(name)).size(), size);
+    QCOMPARE(ui::rawPixels(QStringLiteral(":/pictures/rendered/%1@2x.argb").arg(name)).size(),
              size * 2);
     const QSize oddPixels(qCeil(size.width() * 1.5), qCeil(size.height() * 1.5));
     const QPixmap oddScale = ui::pictureIn(path, oddPixels, 1.5);
@@ -360,15 +360,14 @@ void PicturesTest::panelPicturesComeAndGoWithThePanel()
 
 void PicturesTest::iconAtEachSize_data()
 {
-    // The sizes the icon theme gets; the 32-pixel one is also the window
-    // icon built into the program.
+    // The sizes the icon theme gets, each also built into the program as
+    // the window icon.
     QTest::addColumn<int>("size");
     QTest::addColumn<QString>("path");
     const QString assets = QStringLiteral(POKOMOJI_SOURCE_DIR "/assets/icon-%1.png");
-    for (int size : {16, 22, 24, 48}) {
+    for (int size : {16, 22, 24, 32, 48}) {
         QTest::addRow("%d pixels", size) << size << assets.arg(size);
     }
-    QTest::newRow("window icon") << 32 << QStringLiteral(":/pictures/icon-32.png");
 }
 
 void PicturesTest::iconAtEachSize()
@@ -419,8 +418,11 @@ void PicturesTest::iconAtEachSize()
     }
     QVERIFY2(colours.size() <= 31, qPrintable(QString::number(colours.size())));
     QVERIFY2(icoColours.contains(colours), "a colour the .ico does not have");
-    // The program file's image of that size, where it has one, is the very
-    // same drawing; so is the window icon.
+    // The window icon built into the program, and the program file's image
+    // of that size where it has one, are the very same drawing.
+    QCOMPARE(withPlainTransparency(
+                 ui::rawPixels(QStringLiteral(":/pictures/rendered/icon-%1.argb").arg(size))),
+             withPlainTransparency(icon));
     if (size == 32) {
         QCOMPARE(colours, icoColours);
     }
