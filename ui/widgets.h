@@ -128,7 +128,6 @@ class Stroke : public QWidget
     Q_OBJECT
 public:
     Stroke(QLineF line, QColor colour, qreal thickness, QWidget *parent);
-    QLineF line() const { return line_; }
     // Moves the stroke, taking its widget's rectangle along.
     void setLine(QLineF line, qreal thickness);
 

@@ -262,7 +262,6 @@ void WindowPlacement::present()
 void WindowPlacement::addFullScreenKey()
 {
     auto *key = new QShortcut(QKeySequence(Qt::Key_F11), window_);
-    key->setObjectName(QStringLiteral("FullScreenKey"));
     connect(key, &QShortcut::activated, this, &WindowPlacement::toggleFullScreen);
 }
 

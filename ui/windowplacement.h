@@ -79,8 +79,6 @@ public:
     // F11: full screen, or back to the placed window.
     void toggleFullScreen();
     void addFullScreenKey();
-    // Whether full screen was asked for last.
-    bool fullScreenRequested() const { return wantFullScreen_; }
     // The scale the content is laid out at now.
     qreal scale() const { return scale_; }
 

@@ -23,7 +23,6 @@ public:
     void reseed() override { ++reseeds; }
     double next() override
     {
-        ++draws;
         if (!script_.empty()) {
             const double r = script_.front();
             script_.pop_front();
@@ -36,7 +35,6 @@ public:
     }
 
     std::size_t reseeds = 0;
-    std::size_t draws = 0;
 
 private:
     std::deque<double> script_;

@@ -492,10 +492,10 @@ void PracticeWindowTest::ringAndCrossArePaintedOverTheAnswer()
 
 void PracticeWindowTest::resultsPanelCoversTheMiddleOfTheChart()
 {
-    Fixture f;
+    Fixture f; // not shown: laid out at the designed scale
     f.click("Command3");
+    const QImage before = f.grab();
     f.click("Command4"); // Stop shows the results
-    QVERIFY(f.find("ShowWindow")->isVisible() || !f.window->isVisible());
     QVERIFY(!f.find("ShowWindow")->isHidden());
     const QImage image = f.grab();
     const QColor pink(255, 192, 192);
@@ -504,7 +504,7 @@ void PracticeWindowTest::resultsPanelCoversTheMiddleOfTheChart()
     // under the panel...
     for (QPoint p : {QPoint(776, 470), QPoint(680, 520), QPoint(400, 470), QPoint(240, 520),
                      QPoint(648, 232) /* the circle's place */, QPoint(420, 240) /* ＝ */}) {
-        QVERIFY2(near(image.pixelColor(p), pink, 4) || !near(image.pixelColor(p), grey, 4),
+        QVERIFY2(image.pixelColor(p) != before.pixelColor(p),
                  qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     }
     QVERIFY(countPixels(image, {744, 440, 121, 112}, [&](QColor c) { return near(c, pink, 2); }) >

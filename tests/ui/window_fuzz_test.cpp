@@ -56,12 +56,12 @@ public:
         if (roll < 30) {
             const int k = rightAnswer() ? session_.CurrentIndex : 1 + pick(71);
             event = QStringLiteral("P%1").arg(k);
-            click(window_->chartButton(k > 0 ? k : 1));
+            click(window_->chartButton(k));
         } else if (roll < 38) {
             const int k = rightAnswer() ? session_.CurrentIndex : 1 + pick(71);
             event = QStringLiteral("D%1").arg(k);
-            click(window_->chartButton(k > 0 ? k : 1));
-            click(window_->chartButton(k > 0 ? k : 1));
+            click(window_->chartButton(k));
+            click(window_->chartButton(k));
         } else if (roll < 42) {
             event = QStringLiteral("K");
             if (QWidget *focused = QApplication::focusWidget()) {
