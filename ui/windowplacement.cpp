@@ -31,10 +31,6 @@ bool fullScreen(const QWidget *window)
     return window->windowState().testFlag(Qt::WindowFullScreen);
 }
 
-} // namespace
-
-namespace {
-
 // Device pixels. Qt scales a window's position and size to device pixels
 // one by one, relative to its screen's corner, and rounds each. A length
 // given in logical pixels therefore stands for any of a few device lengths;
