@@ -41,8 +41,12 @@ int chartIndexOf(const QObject *object)
 
 } // namespace
 
+// Borderless, and yet minimisable: Windows minimises only a window that
+// says it can be (show desktop, the task bar), and a window that was never
+// really minimised cannot be restored.
 PracticeWindow::PracticeWindow(drill::Session &session, Timing timing)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), session_(session), timing_(timing)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint),
+      session_(session), timing_(timing)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     build();
