@@ -312,8 +312,11 @@ def brought_back(d, rows=LOST):
             else:
                 d.key(drill, step)
             if step == "F11":
-                wait_for(lambda: d.full_screen(drill) and d.geometry(drill) == (0, 0) + d.size, 5)
-        full = d.full_screen(drill)
+                check(f"{name}: F11 fills the screen",
+                      wait_for(lambda: d.full_screen(drill)
+                               and d.geometry(drill) == (0, 0) + d.size, 10, hold=0.3),
+                      d.geometry(drill))
+        full = "F11" in steps
         # With the results up nothing changes by itself: the drill must come
         # back showing the same picture, score and seconds.
         before = d.image(drill) if "stop" in steps else None
@@ -336,13 +339,13 @@ def brought_back(d, rows=LOST):
         whole = (0, 0) + d.size if full else None
         check(f"{name}: whole on the screen" + (" and full screen" if full else ""),
               wait_for(lambda: d.on_screen(d.geometry(again)) and d.full_screen(again) == full
-                       and (not whole or d.geometry(again) == whole), 5, hold=0.3),
-              d.geometry(again))
+                       and (not whole or d.geometry(again) == whole), 10, hold=0.3),
+              f"{'full' if d.full_screen(again) else 'normal'} at {d.geometry(again)}")
         check(f"{name}: on the current desktop",
               d.run("xdotool", "get_desktop_for_window", again).stdout.strip()
               == d.run("xdotool", "get_desktop").stdout.strip())
         if before:
-            same = wait_for(lambda: alike(d.image(again), before), 5)
+            same = wait_for(lambda: alike(d.image(again), before), 10)
             if not check(f"{name}: its session as it was", same):
                 before.save(os.path.join(d.outdir, f"lost-{name.replace(' ', '-')}-before.png"))
                 d.image(again).save(os.path.join(d.outdir, f"lost-{name.replace(' ', '-')}-after.png"))
