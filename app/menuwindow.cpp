@@ -27,22 +27,24 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     // when its last window is closed.
     connect(placement, &ui::WindowPlacement::destroyedFromOutside, this, &QWidget::close);
 
-    auto *katakanaDrill = layout_.get<ui::RaisedButton>("Command1");
+    // Each drill's button opens the drill of its direction. The buttons carry
+    // pictures of the drills' titles; screen readers get the titles as the
+    // buttons' names.
+    const auto drillButton = [this](const char *name, drill::Direction direction) {
+        auto *button = layout_.get<ui::RaisedButton>(name);
+        button->setAccessibleName(QString::fromUtf8(ui::practiceForm(direction).title));
+        connect(button, &QPushButton::clicked, this,
+                [this, direction] { emit drillRequested(direction); });
+        return button;
+    };
+    auto *katakanaDrill = drillButton("Command1", drill::Direction::HiraganaShown);
+    auto *hiraganaDrill = drillButton("Command3", drill::Direction::KatakanaShown);
     auto *end = layout_.get<ui::RaisedButton>("Command2");
-    auto *hiraganaDrill = layout_.get<ui::RaisedButton>("Command3");
-    // The drills' buttons carry pictures of their titles; screen readers get
-    // the titles as the buttons' names.
-    katakanaDrill->setAccessibleName(
-        QString::fromUtf8(ui::practiceForm(drill::Direction::HiraganaShown).title));
-    hiraganaDrill->setAccessibleName(
-        QString::fromUtf8(ui::practiceForm(drill::Direction::KatakanaShown).title));
 
     QWidget::setTabOrder(katakanaDrill, end);
     QWidget::setTabOrder(end, hiraganaDrill);
     katakanaDrill->setFocus(Qt::OtherFocusReason);
 
-    connect(katakanaDrill, &QPushButton::clicked, this, &MenuWindow::katakanaDrillRequested);
-    connect(hiraganaDrill, &QPushButton::clicked, this, &MenuWindow::hiraganaDrillRequested);
     connect(end, &QPushButton::clicked, this, &MenuWindow::endRequested);
 }
 

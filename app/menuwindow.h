@@ -3,6 +3,7 @@
 // The menu window: two picture buttons that open the practice windows, one
 // that ends the program, and the teacher.
 
+#include "drill/session.h"
 #include "ui/builtlayout.h"
 
 #include <QWidget>
@@ -16,9 +17,10 @@ public:
     MenuWindow();
 
 signals:
-    void katakanaDrillRequested(); // Command1: a hiragana is shown, its katakana is pressed
-    void hiraganaDrillRequested(); // Command3: the reverse
-    void endRequested();           // Command2
+    // Command1 asks for the drill that shows a hiragana, Command3 for the one
+    // that shows a katakana.
+    void drillRequested(drill::Direction direction);
+    void endRequested(); // Command2
 
 private:
     ui::BuiltLayout layout_;

@@ -11,10 +11,7 @@ namespace app {
 Program::Program(ui::PracticeWindow::Timing timing)
     : timing_(timing), menu_(std::make_unique<MenuWindow>())
 {
-    connect(menu_.get(), &MenuWindow::katakanaDrillRequested, this,
-            [this] { openPracticeWindow(drill::Direction::HiraganaShown); });
-    connect(menu_.get(), &MenuWindow::hiraganaDrillRequested, this,
-            [this] { openPracticeWindow(drill::Direction::KatakanaShown); });
+    connect(menu_.get(), &MenuWindow::drillRequested, this, &Program::openPracticeWindow);
     // Ends the program at once, whatever is open: the event loop ends without
     // asking any window to close, so no window's closing runs.
     connect(menu_.get(), &MenuWindow::endRequested, qApp, [] { QCoreApplication::exit(0); });
