@@ -14,7 +14,6 @@
 #include <QDataStream>
 #include <QDirIterator>
 #include <QFile>
-#include <QImageReader>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSvgRenderer>
