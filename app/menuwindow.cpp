@@ -30,16 +30,16 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     // Each drill's button opens the drill of its direction. The buttons carry
     // pictures of the drills' titles; screen readers get the titles as the
     // buttons' names.
-    const auto drillButton = [this](const char *name, drill::Direction direction) {
-        auto *button = layout_.get<ui::RaisedButton>(name);
+    const auto drillButton = [this](ui::Part part, drill::Direction direction) {
+        auto *button = layout_.get<ui::RaisedButton>(part);
         button->setAccessibleName(QString::fromUtf8(ui::practiceForm(direction).title));
         connect(button, &QPushButton::clicked, this,
                 [this, direction] { emit drillRequested(direction); });
         return button;
     };
-    auto *katakanaDrill = drillButton("Command1", drill::Direction::HiraganaShown);
-    auto *hiraganaDrill = drillButton("Command3", drill::Direction::KatakanaShown);
-    auto *end = layout_.get<ui::RaisedButton>("Command2");
+    auto *katakanaDrill = drillButton(ui::Part::KatakanaDrill, drill::Direction::HiraganaShown);
+    auto *hiraganaDrill = drillButton(ui::Part::HiraganaDrill, drill::Direction::KatakanaShown);
+    auto *end = layout_.get<ui::RaisedButton>(ui::Part::Quit);
 
     QWidget::setTabOrder(katakanaDrill, end);
     QWidget::setTabOrder(end, hiraganaDrill);

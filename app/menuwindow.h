@@ -15,12 +15,16 @@ class MenuWindow : public QWidget
     Q_OBJECT
 public:
     MenuWindow();
+    // The control of a part.
+    template <typename T = QWidget> T *control(ui::Part part, int index = -1) const
+    {
+        return layout_.get<T>(part, index);
+    }
 
 signals:
-    // Command1 asks for the drill that shows a hiragana, Command3 for the one
-    // that shows a katakana.
+    // A drill's button asks for the drill of its direction.
     void drillRequested(drill::Direction direction);
-    void endRequested(); // Command2
+    void endRequested(); // おわる
 
 private:
     ui::BuiltLayout layout_;

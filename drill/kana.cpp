@@ -45,9 +45,6 @@ void KanaTables::Load()
         HiraganaTable[i] = hiraganaAt(i);
         KatakanaTable[i] = katakanaAt(i);
     }
-    for (int i = 1; i < kSlotCount; ++i) {
-        DoneFlags[i] = kNotDone;
-    }
 }
 
 } // namespace drill

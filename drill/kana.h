@@ -6,18 +6,15 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace drill {
 
-inline constexpr int kSlotCount = 76;       // slots 0..75; only 1..71 hold kana
-inline constexpr int kKanaCount = 71;       // kana indices 1..71
-inline constexpr int kFirstVoiced = 47;     // が: 47..66 voiced, 67..71 half-voiced
-inline constexpr std::int16_t kDone = -1;   // flag of a kana answered correctly
-inline constexpr std::int16_t kNotDone = 0; // flag of a kana still to be answered
+inline constexpr int kSlotCount = 76;   // slots 0..75; only 1..71 hold kana
+inline constexpr int kKanaCount = 71;   // kana indices 1..71
+inline constexpr int kFirstVoiced = 47; // が: 47..66 voiced, 67..71 half-voiced
 
 // A fixed table of 76 slots whose every access is checked: an index outside
 // 0..75 is a programming error and throws std::out_of_range instead of reading
@@ -40,15 +37,13 @@ private:
     std::array<T, kSlotCount> slots_{};
 };
 
-// The two parallel kana tables and the done flags of one practice window.
+// The two parallel kana tables of one practice window.
 struct KanaTables
 {
     Slots<std::string> HiraganaTable; // UTF-8, one character per filled slot
     Slots<std::string> KatakanaTable;
-    Slots<std::int16_t> DoneFlags; // kNotDone or kDone
 
-    // Fills slots 1..71 of both tables in kana-index order and clears the
-    // flags 1..75; flag 0 is left as it is.
+    // Fills slots 1..71 of both tables in kana-index order.
     void Load();
 };
 

@@ -36,22 +36,9 @@ void Session::Load()
     const std::uint32_t countdownStarts = state_.judgeCountdownStarts;
     state_ = WindowState{};
     state_.judgeCountdownStarts = countdownStarts;
-    state_.resultSeconds = "Label10";
-    state_.resultScore = "Label11";
-    setAllChartColours(kChartGrey);
     score_ = 0;
     seconds_ = 0;
     showScoreAndSeconds();
-    enter(Phase::Idle);
-}
-
-void Session::enter(Phase phase)
-{
-    state_.phase = phase;
-    state_.startEnabled = phase == Phase::Idle;
-    state_.stopEnabled = phase != Phase::Idle;
-    state_.judgeTimerRunning = running();
-    state_.clockRunning = running();
 }
 
 void Session::Start(int questionCount)
@@ -59,10 +46,7 @@ void Session::Start(int questionCount)
     if (phase() != Phase::Idle) {
         return;
     }
-    setAllChartColours(kChartGrey);
-    for (int i = 1; i < kSlotCount; ++i) {
-        tables_.DoneFlags[i] = kNotDone;
-    }
+    state_.answered.fill(false);
     QuestionTotal = static_cast<std::int16_t>(questionCount);
     QuestionNumber = 1;
     random_.reseed();
@@ -73,7 +57,7 @@ void Session::Start(int questionCount)
     score_ = 0;
     seconds_ = 0;
     showScoreAndSeconds();
-    enter(Phase::Asking);
+    state_.phase = Phase::Asking;
     ++state_.judgeCountdownStarts;
 
     // A session begins with nothing waiting to be judged, whatever the last
@@ -82,7 +66,6 @@ void Session::Start(int questionCount)
     JudgeTicks = 0;
     PressedIndex = 0;
     state_.circleVisible = false;
-    state_.rewardVisible = false;
     state_.crossVisible = false;
     state_.chartEnabled = true;
     // The results of the last session are put away: left up, they would hide
@@ -106,13 +89,11 @@ void Session::Press(int kanaIndex)
     ++state_.judgeCountdownStarts;
     state_.answer = answerKana(kanaIndex);
     state_.chartEnabled = false;
-    enter(Phase::Judging);
+    state_.phase = Phase::Judging;
 
     if (PressedIndex == CurrentIndex) {
         state_.circleVisible = true;
-        state_.rewardVisible = true;
-        state_.chartColour[static_cast<std::size_t>(PressedIndex)] = kChartPeach;
-        tables_.DoneFlags[PressedIndex] = kDone;
+        state_.answered[static_cast<std::size_t>(PressedIndex)] = true;
         score_ += QuestionPoints;
         showScoreAndSeconds();
     } else {
@@ -145,14 +126,13 @@ void Session::advance()
     state_.question = questionKana(CurrentIndex);
     state_.answer.clear();
     state_.circleVisible = false;
-    state_.rewardVisible = false;
     QuestionPoints = kPointsPerQuestion;
     ++QuestionNumber;
     if (QuestionNumber == QuestionTotal + 1) {
-        enter(Phase::Finished);
+        state_.phase = Phase::Finished;
         showResults();
     } else {
-        enter(Phase::Asking);
+        state_.phase = Phase::Asking;
     }
     state_.chartEnabled = true;
 }
@@ -163,7 +143,7 @@ void Session::release()
     state_.answer.clear();
     QuestionPoints /= 2;
     state_.chartEnabled = true;
-    enter(Phase::Asking);
+    state_.phase = Phase::Asking;
 }
 
 void Session::drawNextQuestion()
@@ -173,7 +153,7 @@ void Session::drawNextQuestion()
     std::array<int, kKanaCount> open{};
     int count = 0;
     for (int i = 1; i <= kKanaCount; ++i) {
-        if (tables_.DoneFlags[i] == kNotDone) {
+        if (!state_.answered[static_cast<std::size_t>(i)]) {
             open[static_cast<std::size_t>(count++)] = i;
         }
     }
@@ -221,13 +201,12 @@ void Session::Again()
 
 void Session::stopSession()
 {
-    // The chart's enabled state and colours, a cross on display, the score
+    // The chart's enabled state and answered kana, a cross on display, the score
     // and the seconds stay as they are for the results.
-    enter(Phase::Idle);
+    state_.phase = Phase::Idle;
     state_.question.clear();
     state_.answer.clear();
     state_.circleVisible = false;
-    state_.rewardVisible = false;
     showResults();
 }
 
@@ -243,11 +222,6 @@ void Session::showScoreAndSeconds()
     // Plain decimal: "0", "10", "125".
     state_.score = std::to_string(score_);
     state_.seconds = std::to_string(seconds_);
-}
-
-void Session::setAllChartColours(Colour colour)
-{
-    std::fill(state_.chartColour.begin() + 1, state_.chartColour.end(), colour);
 }
 
 } // namespace drill

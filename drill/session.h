@@ -23,11 +23,6 @@ enum class Direction
     KatakanaShown, // the hiragana practice window
 };
 
-// Colours as 0x00BBGGRR values (red in the low byte).
-using Colour = std::uint32_t;
-inline constexpr Colour kChartGrey = 0x00E0E0E0;  // a chart button at Start
-inline constexpr Colour kChartPeach = 0x00C0E0FF; // a button whose kana was answered
-
 inline constexpr int kPointsPerQuestion = 10;
 
 // Where a session stands. Idle: no session runs (after load, Stop or Again);
@@ -47,28 +42,34 @@ enum class Phase
 struct WindowState
 {
     Phase phase = Phase::Idle;
-    std::string question;      // the question kana
-    std::string answer;        // the kana of the chart button pressed
-    std::string score;         // the score
-    std::string seconds;       // the seconds
-    std::string resultSeconds; // the seconds on the results panel
-    std::string resultScore;   // the score on the results panel
+    std::string question; // the question kana
+    std::string answer;   // the kana of the chart button pressed
+    std::string score;    // the score
+    std::string seconds;  // the seconds
+    // The seconds and the score on the results panel; empty until a session's
+    // results first come up, while the panel keeps the text it was built with.
+    std::string resultSeconds;
+    std::string resultScore;
 
+    // Not a copy of the phase: a Stop while a press waits for its judgement
+    // leaves the chart locked until the next Start.
     bool chartEnabled = true;
-    bool startEnabled = true;                         // スタート, only when Idle
-    bool stopEnabled = false;                         // ストップ, unless Idle
-    std::array<Colour, kKanaCount + 1> chartColour{}; // by kana index; [0] unused
+    // By kana index, the kana answered right in this session; [0] unused.
+    std::array<bool, kKanaCount + 1> answered{};
 
-    bool circleVisible = false;  // the circle of a correct answer
-    bool rewardVisible = false;  // the reward picture, shown with the circle
+    bool circleVisible = false;  // the circle of a correct answer, and the reward picture
     bool crossVisible = false;   // the cross of a wrong answer
     bool resultsVisible = false; // the results panel
 
-    bool judgeTimerRunning = false; // the judge timer, while Asking or Judging
-    bool clockRunning = false;      // the seconds clock, likewise
     // Counts the moments the judge timer's countdown starts again from a full
     // interval; the window restarts its timer whenever this changes.
     std::uint32_t judgeCountdownStarts = 0;
+
+    bool startEnabled() const { return phase == Phase::Idle; }
+    bool stopEnabled() const { return phase != Phase::Idle; }
+    // A session runs from Start until its last answer is judged, or Stop; the
+    // judge timer and the seconds clock run while it does.
+    bool running() const { return phase == Phase::Asking || phase == Phase::Judging; }
 };
 
 class Session
@@ -79,18 +80,17 @@ public:
     // The window was built anew: fill the tables and show the load state. No
     // session runs and no judgement is pending afterwards.
     void Load();
-    void Start(int questionCount); // Command3 "スタート", 1..71 questions
-    void Press(int kanaIndex);     // chart button Command1(kanaIndex)
-    void JudgeTick();              // Timer1
-    void ClockTick();              // Timer2
-    void Stop();                   // Command4 "ストップ"
-    void Again();                  // Command6 "もういちどする"
+    void Start(int questionCount); // スタート, 1..71 questions
+    void Press(int kanaIndex);     // the chart button of a kana
+    void JudgeTick();              // the judge timer
+    void ClockTick();              // the seconds clock
+    void Stop();                   // ストップ
+    void Again();                  // もういちどする on the results panel
 
     const WindowState &state() const { return state_; }
     Direction direction() const { return direction_; }
     Phase phase() const { return state_.phase; }
-    // A session runs from Start until its last answer is judged, or Stop.
-    bool running() const { return phase() == Phase::Asking || phase() == Phase::Judging; }
+    bool running() const { return state_.running(); }
 
     // The kana a chart button and the answer box show for an index.
     const std::string &answerKana(int kanaIndex) const;
@@ -105,10 +105,6 @@ public:
     std::int16_t QuestionTotal = 0; // questions in this session, as the option chose
 
 private:
-    // Moves to a phase and sets what follows from it: Start's and Stop's
-    // enabled state and the two timers.
-    void enter(Phase phase);
-    void setAllChartColours(Colour colour);
     void showScoreAndSeconds();
     void advance();
     void release();

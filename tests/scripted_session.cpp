@@ -7,6 +7,7 @@
 #include "app/menuwindow.h"
 #include "app/program.h"
 #include "drill/session.h"
+#include "support/controls.h"
 #include "ui/practicewindow.h"
 #include "ui/widgets.h"
 
@@ -19,6 +20,9 @@
 #include <cstdio>
 
 using drill::Direction;
+using testing::control;
+using testing::Part;
+using testing::text;
 
 namespace {
 
@@ -40,57 +44,42 @@ void settle()
     }
 }
 
-template <typename T = QWidget> T *child(QWidget *window, const char *name)
+template <typename Window> void click(const Window *window, Part part, int index = -1)
 {
-    T *found = window ? window->findChild<T *>(QLatin1String(name)) : nullptr;
-    if (!found) {
-        std::fprintf(stderr, "scripted_session: no control %s\n", name);
-        std::exit(1);
-    }
-    return found;
-}
-
-void click(QWidget *window, const char *name)
-{
-    QTest::mouseClick(child<QAbstractButton>(window, name), Qt::LeftButton);
+    testing::click(window, part, index);
     settle();
-}
-
-QString text(QWidget *window, const char *name)
-{
-    return child<QLabel>(window, name)->text();
 }
 
 // Presses a chart button, checks that its mark shows, judges the press and
 // checks that the mark is gone again.
-void pressAndJudge(ui::PracticeWindow *window, int kanaIndex, const char *mark, const char *shows,
+void pressAndJudge(ui::PracticeWindow *window, int kanaIndex, Part mark, const char *shows,
                    const char *hides)
 {
     QTest::mouseClick(window->chartButton(kanaIndex), Qt::LeftButton);
     settle();
-    check(child(window, mark)->isVisible(), shows);
+    check(control(window, mark)->isVisible(), shows);
     window->judgeTick();
     window->judgeTick();
     settle();
-    check(!child(window, mark)->isVisible(), hides);
+    check(!control(window, mark)->isVisible(), hides);
 }
 
 void pressRight(ui::PracticeWindow *window)
 {
-    pressAndJudge(window, window->session().CurrentIndex, "Shape1",
+    pressAndJudge(window, window->session().CurrentIndex, Part::Circle,
                   "a right press shows the circle", "judging hides the circle");
 }
 
 void pressWrong(ui::PracticeWindow *window)
 {
-    pressAndJudge(window, window->session().CurrentIndex % drill::kKanaCount + 1, "Line1",
+    pressAndJudge(window, window->session().CurrentIndex % drill::kKanaCount + 1, Part::Cross,
                   "a wrong press shows the cross", "judging hides the cross");
 }
 
 void play(app::Program &program)
 {
-    click(program.menu(), "Command1");
-    click(program.menu(), "Command3");
+    click(program.menu(), Part::KatakanaDrill);
+    click(program.menu(), Part::HiraganaDrill);
     ui::PracticeWindow *katakana = program.practiceWindow(Direction::HiraganaShown);
     ui::PracticeWindow *hiragana = program.practiceWindow(Direction::KatakanaShown);
     check(katakana && hiragana, "the menu opens both practice windows");
@@ -99,22 +88,22 @@ void play(app::Program &program)
     }
 
     for (ui::PracticeWindow *window : {katakana, hiragana}) {
-        click(window, "Option3"); // すこし, 15 questions
-        click(window, "Command3");
+        click(window, Part::Option, 3); // すこし, 15 questions
+        click(window, Part::Start);
         check(window->session().running(), "Start starts a session");
         pressRight(window);
         pressWrong(window);
         pressRight(window);
-        check(text(window, "Tokuten") == QLatin1String("15"), "10 + 5 points");
-        const int seconds = text(window, "TimeBox").toInt();
+        check(text(window, Part::Score) == QLatin1String("15"), "10 + 5 points");
+        const int seconds = text(window, Part::Seconds).toInt();
         window->clockTick();
-        check(text(window, "TimeBox").toInt() == seconds + 1, "a clock tick counts a second");
-        click(window, "Command4"); // Stop
-        check(child(window, "ShowWindow")->isVisible(), "Stop shows the results");
-        check(text(window, "Label11") == QLatin1String("15"), "the results show the score");
-        click(window, "Command6"); // again
-        check(!child(window, "ShowWindow")->isVisible(), "again hides the results");
-        click(window, "Command3");
+        check(text(window, Part::Seconds).toInt() == seconds + 1, "a clock tick counts a second");
+        click(window, Part::Stop); // Stop
+        check(control(window, Part::Results)->isVisible(), "Stop shows the results");
+        check(text(window, Part::ResultScore) == QLatin1String("15"), "the results show the score");
+        click(window, Part::Again); // again
+        check(!control(window, Part::Results)->isVisible(), "again hides the results");
+        click(window, Part::Start);
         pressWrong(window);
         pressRight(window);
     }
@@ -124,33 +113,34 @@ void play(app::Program &program)
         pressRight(katakana);
     }
     check(!katakana->session().running(), "fifteen right answers end the session");
-    check(child(katakana, "ShowWindow")->isVisible(), "the end shows the results");
+    check(control(katakana, Part::Results)->isVisible(), "the end shows the results");
 
     // Closed with とじる, mid-session for the other, and opened anew.
-    click(katakana, "Command2");
+    click(katakana, Part::Close);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     settle();
     check(program.practiceWindow(Direction::HiraganaShown) == nullptr, "とじる closes the window");
-    click(program.menu(), "Command1");
+    click(program.menu(), Part::KatakanaDrill);
     katakana = program.practiceWindow(Direction::HiraganaShown);
     check(katakana != nullptr, "the menu opens the window again");
     if (katakana) {
-        check(text(katakana, "Tokuten") == QLatin1String("0"), "a new window shows the load state");
-        click(katakana, "Command3");
+        check(text(katakana, Part::Score) == QLatin1String("0"),
+              "a new window shows the load state");
+        click(katakana, Part::Start);
         pressRight(katakana);
         pressWrong(katakana);
     }
     // おわる on the results panel closes the other one.
-    click(hiragana, "Command4");
-    click(hiragana, "Command7");
+    click(hiragana, Part::Stop);
+    click(hiragana, Part::Finish);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     settle();
     check(program.practiceWindow(Direction::KatakanaShown) == nullptr, "おわる closes the window");
-    click(program.menu(), "Command3");
+    click(program.menu(), Part::HiraganaDrill);
     check(program.practiceWindow(Direction::KatakanaShown) != nullptr, "and it opens again");
 
     // The end button ends the event loop with both windows open.
-    QTest::mouseClick(child<QAbstractButton>(program.menu(), "Command2"), Qt::LeftButton);
+    testing::click(program.menu(), Part::Quit);
 }
 
 } // namespace

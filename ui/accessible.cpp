@@ -2,27 +2,20 @@
 
 #include "accessible.h"
 
+#include "widgets.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QVariant>
 #include <QWidget>
-
-#include <optional>
 
 namespace ui {
 
 namespace {
 
-const char *const kKindProperty = "pokomojiAccessibleKind";
-
-std::optional<AccessibleKind> kindOf(const QObject *object)
+bool decoration(const QWidget *widget)
 {
-    const QVariant kind = object->property(kKindProperty);
-    if (!kind.isValid()) {
-        return std::nullopt;
-    }
-    return static_cast<AccessibleKind>(kind.toInt());
+    return qobject_cast<const Picture *>(widget) && widget->accessibleName().isEmpty();
 }
 
 // A window or a panel: lists the child controls that are not hidden and are
@@ -51,8 +44,7 @@ private:
         QList<QWidget *> children;
         for (QObject *object : widget()->children()) {
             auto *child = qobject_cast<QWidget *>(object);
-            if (child && !child->isWindow() && !child->isHidden() &&
-                kindOf(child) != AccessibleKind::Decoration) {
+            if (child && !child->isWindow() && !child->isHidden() && !decoration(child)) {
                 children << child;
             }
         }
@@ -128,45 +120,36 @@ public:
 QAccessibleInterface *factory(const QString &, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
-    const std::optional<AccessibleKind> kind = widget ? kindOf(widget) : std::nullopt;
-    if (!kind) {
-        // Every other button: all of them are the program's own.
-        if (auto *button = qobject_cast<QAbstractButton *>(object)) {
-            return new Button(button);
-        }
+    if (!widget) {
         return nullptr;
     }
-    switch (*kind) {
-    case AccessibleKind::Frame:
+    if (widget->isWindow() && widget->windowType() == Qt::Window) {
         return new Container(widget, QAccessible::Window);
-    case AccessibleKind::Group:
-        return new Container(widget, QAccessible::Grouping);
-    case AccessibleKind::RadioButton:
-        if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
-            return new RadioButton(button);
-        }
-        return nullptr;
-    case AccessibleKind::Standard:
-    case AccessibleKind::Decoration:
-        return nullptr;
     }
-    return nullptr;
+    if (qobject_cast<Panel *>(widget)) {
+        return new Container(widget, QAccessible::Grouping);
+    }
+    auto *button = qobject_cast<QAbstractButton *>(widget);
+    if (qobject_cast<RaisedButton *>(widget) && button->isCheckable()) {
+        return new RadioButton(button);
+    }
+    // Every other button: all of them are the program's own.
+    return button ? new Button(button) : nullptr;
 }
 
 } // namespace
 
-void setAccessibleKind(QWidget *widget, AccessibleKind kind)
+void describeWindow(QWidget *window)
 {
     static const bool installed = [] {
         QAccessible::installFactory(factory);
         return true;
     }();
     Q_UNUSED(installed);
-    widget->setProperty(kKindProperty, static_cast<int>(kind));
     // Qt makes a widget's interface as soon as the widget reports a change,
     // often while it is still being built; such an early interface is
-    // dropped so that the next question is answered by the kind set here.
-    if (QAccessibleInterface *early = QAccessible::queryAccessibleInterface(widget)) {
+    // dropped so that the next question is answered by the rules above.
+    if (QAccessibleInterface *early = QAccessible::queryAccessibleInterface(window)) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
     }
 }

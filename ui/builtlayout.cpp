@@ -2,19 +2,17 @@
 
 #include "builtlayout.h"
 
+#include "accessible.h"
 #include "chartlayout.h"
+#include "devicepixels.h"
 #include "look.h"
 #include "widgets.h"
 
 #include <QAbstractButton>
 #include <QFontMetricsF>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QPalette>
-#include <QVariant>
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 
 namespace ui {
 namespace {
@@ -67,8 +65,12 @@ QWidget *makeControl(const Control &row, QWidget *parent)
     case Kind::Label:
         return makeLabel(row, parent);
     case Kind::RaisedButton:
-    case Kind::Option:
         return new RaisedButton(textOf(row), colourOf(row.background), parent);
+    case Kind::Option: {
+        auto *option = new RaisedButton(textOf(row), colourOf(row.background), parent);
+        option->setCheckable(true);
+        return option;
+    }
     case Kind::PictureButton: {
         auto *button = new RaisedButton(QString(), colourOf(row.background), parent);
         button->setPicture(textOf(row));
@@ -86,12 +88,8 @@ QWidget *makeControl(const Control &row, QWidget *parent)
         frame->setFocusPolicy(Qt::NoFocus);
         return frame;
     }
-    case Kind::Panel: {
-        auto *panel = new QFrame(parent);
-        panel->setFrameStyle(QFrame::NoFrame);
-        panel->setAutoFillBackground(true);
-        return panel;
-    }
+    case Kind::Panel:
+        return new Panel(parent);
     case Kind::Ring:
         return new Ring(colourOf(row.foreground), row.line, parent);
     case Kind::Line:
@@ -121,9 +119,6 @@ void describe(QWidget *widget, const Speech &speech)
     if (speech.description) {
         widget->setAccessibleDescription(QString::fromUtf8(speech.description));
     }
-    if (speech.kind != AccessibleKind::Standard) {
-        setAccessibleKind(widget, speech.kind);
-    }
 }
 
 // The windows' default font, their smallest text, is drawn no smaller than
@@ -139,7 +134,7 @@ QFont fontAt(const Control &row, qreal scale, qreal ratio)
         return drillFont(scaledEm(row.em, scale), row.bold);
     }
     QFont font = uiFont();
-    const int readable = static_cast<int>(std::ceil(kReadablePx / ratio - 1e-9));
+    const int readable = logicalCover(kReadablePx, ratio);
     font.setPixelSize(std::max(scaledEm(font.pixelSize(), scale), readable));
     return font;
 }
@@ -173,6 +168,7 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms f
                         const std::function<QString(int)> &chartCaption)
 {
     window_ = window;
+    describeWindow(window);
     for (const Control &row : table) {
         if (!belongsTo(row, form)) {
             continue;
@@ -185,14 +181,14 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms f
             window->setAutoFillBackground(true);
             continue;
         }
-        QWidget *parent = row.container ? find(row.container) : window;
+        QWidget *parent = row.container == Part::Window ? window : find(row.container);
         if (row.kind == Kind::ChartButtons) {
+            // A control array: every chart button has the row's name and
+            // knows its kana index.
             for (int k = row.index; k <= row.last; ++k) {
-                auto *button = new RaisedButton(chartCaption(k), colourOf(row.background), parent);
-                // A control array: every chart button has the row's name,
-                // told apart by its index, which is its kana index.
+                auto *button =
+                    new ChartButton(k, chartCaption(k), colourOf(row.background), parent);
                 button->setObjectName(QLatin1String(row.name));
-                button->setProperty("index", k);
                 button->setSeams(chartSeams(k));
                 placed_.push_back({&row, button, k});
             }
@@ -201,9 +197,6 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms f
         QWidget *widget = makeControl(row, parent);
         widget->setObjectName(QLatin1String(row.name));
         describe(widget, row.speech);
-        if (row.index >= 0) {
-            widget->setProperty("index", row.index);
-        }
         if (row.kind == Kind::CaptionFrame || row.kind == Kind::Panel) {
             setBackground(widget, row);
         }
@@ -221,7 +214,7 @@ void BuiltLayout::layOut(qreal scale, QPoint origin)
     }
     for (const Placed &p : placed_) {
         const Control &row = *p.row;
-        const QPoint shift = row.container ? QPoint() : origin;
+        const QPoint shift = row.container == Part::Window ? origin : QPoint();
         // The controls that draw lines of the layout's width are told its scale.
         if (auto *button = qobject_cast<RaisedButton *>(p.widget)) {
             button->setScale(scale);
@@ -265,21 +258,21 @@ void BuiltLayout::layOut(qreal scale, QPoint origin)
     }
 }
 
-std::vector<BuiltLayout::Placed> BuiltLayout::ofKind(Kind kind) const
+std::vector<BuiltLayout::Placed> BuiltLayout::ofPart(Part part) const
 {
     std::vector<Placed> found;
     for (const Placed &p : placed_) {
-        if (p.row->kind == kind) {
+        if (p.row->part == part) {
             found.push_back(p);
         }
     }
     return found;
 }
 
-QWidget *BuiltLayout::find(const char *name, int index) const
+QWidget *BuiltLayout::find(Part part, int index) const
 {
     for (const Placed &p : placed_) {
-        if (std::strcmp(p.row->name, name) == 0 && (index < 0 || p.index == index)) {
+        if (p.row->part == part && (index < 0 || p.index == index)) {
             return p.widget;
         }
     }

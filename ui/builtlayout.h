@@ -26,15 +26,18 @@ public:
     // clear of its edges.
     void layOut(qreal scale, QPoint origin = {});
 
-    // The control of a name (and index, for an element of a control array).
-    QWidget *find(const char *name, int index = -1) const;
-    // The same, of a kind of widget; a name that is not there or a control of
-    // another kind stops the program with the name.
-    template <typename T> T *get(const char *name, int index = -1) const
+    // The control of a part (the first, or the element of an index: the kana
+    // index of a chart button, the row's index of an element of a control
+    // array), or null.
+    QWidget *find(Part part, int index = -1) const;
+    // The same, of a kind of widget; a part that is not there or a control
+    // of another kind stops the program.
+    template <typename T> T *get(Part part, int index = -1) const
     {
-        T *widget = qobject_cast<T *>(find(name, index));
+        T *widget = qobject_cast<T *>(find(part, index));
         if (!widget) {
-            qFatal("no control %s(%d) of the kind asked for in the layout", name, index);
+            qFatal("no control of part %d(%d) of the kind asked for in the layout",
+                   static_cast<int>(part), index);
         }
         return widget;
     }
@@ -45,8 +48,8 @@ public:
         QWidget *widget;
         int index; // kana index of a chart button, else the row's index
     };
-    // The controls of a kind, in the table's order.
-    std::vector<Placed> ofKind(Kind kind) const;
+    // The controls of a part, in the table's order.
+    std::vector<Placed> ofPart(Part part) const;
 
 private:
     QWidget *window_ = nullptr;

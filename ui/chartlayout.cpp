@@ -2,15 +2,24 @@
 
 #include "chartlayout.h"
 
+#include "devicepixels.h"
 #include "layouttable.h"
 
 #include <algorithm>
-#include <cmath>
 #include <stdexcept>
 #include <string>
 
 namespace ui {
 namespace {
+
+// The chart formula, in twips: rows at top + rowPitch × r; the basic block's
+// groups leftwards from basicLeft, the voiced block's from voicedLeft, a
+// columnPitch apart. Neighbours overlap by `overlap`.
+struct ChartDesign
+{
+    int top, rowPitch, columnPitch, basicLeft, voicedLeft, buttonWidth, buttonHeight, overlap;
+};
+constexpr ChartDesign kChart{6600, 840, 960, 14040, 4080, 975, 855, 15};
 
 struct GroupCell
 {
@@ -67,7 +76,7 @@ int chartOverlap(qreal scale, qreal ratio)
 {
     // A button paints exactly one line past where its neighbour begins on
     // the device grid; the overlap, snapped, holds at least that.
-    const int line = static_cast<int>(std::ceil(deviceLine(scale, ratio) / ratio - 1e-9));
+    const int line = logicalCover(deviceLine(scale, ratio), ratio);
     return std::max({1, scaledPx(kChart.overlap, scale), line});
 }
 

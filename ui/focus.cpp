@@ -18,16 +18,16 @@ FocusMove focusMove(const drill::WindowState &before, const drill::WindowState &
     switch (holder) {
     case FocusHolder::Results:
         if (!after.resultsVisible) {
-            return after.startEnabled ? FocusMove::Start : chartOrWindow;
+            return after.startEnabled() ? FocusMove::Start : chartOrWindow;
         }
         break;
     case FocusHolder::Start:
-        if (!after.startEnabled) {
+        if (!after.startEnabled()) {
             return chartOrWindow;
         }
         break;
     case FocusHolder::Stop:
-        if (!after.stopEnabled) {
+        if (!after.stopEnabled()) {
             return FocusMove::Start; // Stop is disabled only where Start is enabled
         }
         break;
@@ -46,7 +46,7 @@ FocusMove focusMove(const drill::WindowState &before, const drill::WindowState &
         if (after.chartEnabled && after.phase != drill::Phase::Idle) {
             return FocusMove::LockedChart;
         }
-        if (after.startEnabled) {
+        if (after.startEnabled()) {
             return FocusMove::Start;
         }
         break;

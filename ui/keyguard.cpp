@@ -12,7 +12,6 @@ namespace ui {
 
 KeyGuard::KeyGuard(QWidget *window, int holdOffMs) : QObject(window), holdOff_(new QTimer(this))
 {
-    holdOff_->setObjectName(QStringLiteral("KeyHoldOff"));
     holdOff_->setSingleShot(true);
     holdOff_->setInterval(holdOffMs);
     // The window is watched while it holds the focus itself, so that a key's
@@ -35,6 +34,11 @@ void KeyGuard::holdOff()
 void KeyGuard::release()
 {
     holdOff_->stop();
+}
+
+bool KeyGuard::holdingOff() const
+{
+    return holdOff_->isActive();
 }
 
 bool KeyGuard::eventFilter(QObject *watched, QEvent *event)

@@ -22,6 +22,8 @@ public:
     void holdOff();
     // Keys press again at once.
     void release();
+    // Whether keys are held off now.
+    bool holdingOff() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

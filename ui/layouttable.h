@@ -3,7 +3,6 @@
 // The windows' layouts as data: one row a control, as the design's own tables
 // give them, and the rules that lay a table out at a scale.
 
-#include "accessible.h"
 #include "drill/session.h"
 
 #include <QRect>
@@ -29,6 +28,47 @@ enum class Kind
     ChartButtons,  // chart buttons `first` to `last`, placed by the chart formula
 };
 
+// What a control is in its window. Code and tests find a window's controls by
+// their part; the design's names stay the controls' object names.
+enum class Part
+{
+    Window, // the window itself; as a container, its client area
+    // The practice windows.
+    Question,
+    Answer,
+    Equals,
+    QuestionScript, // the caption that names the question's script
+    AnswerScript,
+    Heading,
+    Seconds,
+    SecondsUnit,
+    Score,
+    ScoreUnit,
+    Circle,
+    Reward, // the picture shown with the circle
+    Cross,  // the two strokes of the cross
+    Chart,
+    Close, // とじる
+    Start,
+    Stop,
+    Options, // the frame of the options
+    Option,
+    Results, // the results panel
+    ResultSeconds,
+    ResultSecondsUnit,
+    ResultScore,
+    ResultScoreUnit,
+    Marker,
+    Children,
+    Again,  // もういちどする
+    Finish, // おわる
+    // The menu.
+    KatakanaDrill,
+    HiraganaDrill,
+    Quit,
+    Teacher,
+};
+
 // Which of the two practice windows a row belongs to; the menu's rows are
 // Both.
 enum class Forms
@@ -39,20 +79,20 @@ enum class Forms
 };
 
 // What a screen reader is told of a control beyond its text: a name where
-// it draws no text, a description that says what its text is, and its kind
-// where Qt's own choice is wrong for it.
+// it draws no text, and a description that says what its text is. A picture
+// with neither is decoration and is not told at all.
 struct Speech
 {
     const char *name = nullptr;
     const char *description = nullptr;
-    AccessibleKind kind = AccessibleKind::Standard;
 };
 
 struct Control
 {
-    const char *name;
+    Part part;
+    const char *name; // the design's name, the control's object name
     Kind kind;
-    const char *container;        // nullptr: the window's client area
+    Part container;               // Part::Window: the window's client area
     int left, top, width, height; // twips; a line's ends: x1, y1, x2, y2
     int em;                       // font em height in pixels; 0: the window's font; -1: none
     bool bold;
@@ -63,7 +103,10 @@ struct Control
     const char *text; // text at load, or the picture's resource
     Speech speech = {};
     Forms forms = Forms::Both;
-    int index = -1;    // element of a control array; chart rows: the first
+    // Which of a part's controls the row is, numbered as the design numbers
+    // them (Image3(0..5), Line1 and Line2, Option1..3); -1 for a part of
+    // one control. Chart rows: the first kana index.
+    int index = -1;
     int last = -1;     // chart rows: the last kana index
     int questions = 0; // option rows: the questions a session started with it asks
 };
@@ -87,15 +130,6 @@ std::span<const Control> menuLayout();
 // The client area of a table's window at a scale.
 QSize windowSize(std::span<const Control> table, qreal scale = 1.0);
 
-// The chart formula, in twips: rows at top + rowPitch × r; the basic block's
-// groups leftwards from basicLeft, the voiced block's from voicedLeft, a
-// columnPitch apart. Neighbours overlap by `overlap`.
-struct ChartDesign
-{
-    int top, rowPitch, columnPitch, basicLeft, voicedLeft, buttonWidth, buttonHeight, overlap;
-};
-inline constexpr ChartDesign kChart{6600, 840, 960, 14040, 4080, 975, 855, 15};
-
 // The design's lengths are in twips, 15 to a pixel at the designed size.
 inline constexpr int kTwipsPerPixel = 15;
 
@@ -103,9 +137,6 @@ inline constexpr int kTwipsPerPixel = 15;
 // controls that meet at the designed size still meet.
 int scaledPx(int twips, qreal scale);
 QRect scaledRect(int left, int top, int width, int height, qreal scale);
-// The width in device pixels of a line one pixel of the layout wide, at a
-// scale and a device pixel ratio: whole pixels, at least one.
-int deviceLine(qreal scale, qreal ratio);
 // A font's em height at a scale.
 int scaledEm(int em, qreal scale);
 

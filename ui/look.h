@@ -3,8 +3,6 @@
 // The fixed look of the windows: colours given as 0x00BBGGRR values, and the
 // fonts. Lengths are in the layout tables (layouttable.h).
 
-#include "drill/session.h"
-
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -23,7 +21,8 @@ inline QColor bgr(std::uint32_t value)
 // button colours and no background at all.
 namespace colour {
 inline constexpr std::uint32_t White = 0x00FFFFFF;
-inline constexpr std::uint32_t LightGrey = drill::kChartGrey;
+inline constexpr std::uint32_t LightGrey = 0x00E0E0E0; // also a chart button not yet answered
+inline constexpr std::uint32_t Peach = 0x00C0E0FF;     // a chart button whose kana was answered
 inline constexpr std::uint32_t Grey = 0x00808080;
 inline constexpr std::uint32_t Green = 0x0000C000;
 inline constexpr std::uint32_t Pink = 0x00C0C0FF;

@@ -34,9 +34,8 @@ QString toQString(const std::string &utf8)
 // The kana index of a chart button, 0 for any other object.
 int chartIndexOf(const QObject *object)
 {
-    return object && object->objectName() == QLatin1String("Command1")
-               ? object->property("index").toInt()
-               : 0;
+    const auto *button = qobject_cast<const ChartButton *>(object);
+    return button ? button->kanaIndex() : 0;
 }
 
 } // namespace
@@ -70,22 +69,24 @@ void PracticeWindow::build()
     // The window's title is never shown; a screen reader says what the drill
     // asks instead, as its heading does.
     setAccessibleName(QString::fromUtf8(form.title));
-    layout_.get<Picture>("Image1")->setAccessibleName(QString::fromUtf8(form.title));
-    question_ = layout_.get<QLabel>("Label1");
-    answer_ = layout_.get<QLabel>("Label2");
-    seconds_ = layout_.get<QLabel>("TimeBox");
-    score_ = layout_.get<QLabel>("Tokuten");
-    reward_ = layout_.get<Picture>("Image2");
-    circle_ = layout_.get<Ring>("Shape1");
-    crossLines_ = {layout_.get<Stroke>("Line1"), layout_.get<Stroke>("Line2")};
-    close_ = layout_.get<RaisedButton>("Command2");
-    start_ = layout_.get<QPushButton>("Command3");
-    stop_ = layout_.get<QPushButton>("Command4");
-    results_ = layout_.get<QFrame>("ShowWindow");
-    resultSeconds_ = layout_.get<QLabel>("Label10");
-    resultScore_ = layout_.get<QLabel>("Label11");
-    again_ = layout_.get<QPushButton>("Command6");
-    finish_ = layout_.get<QPushButton>("Command7");
+    layout_.get<Picture>(Part::Heading)->setAccessibleName(QString::fromUtf8(form.title));
+    question_ = layout_.get<QLabel>(Part::Question);
+    answer_ = layout_.get<QLabel>(Part::Answer);
+    seconds_ = layout_.get<QLabel>(Part::Seconds);
+    score_ = layout_.get<QLabel>(Part::Score);
+    reward_ = layout_.get<Picture>(Part::Reward);
+    circle_ = layout_.get<Ring>(Part::Circle);
+    for (QWidget *line : controls(Part::Cross)) {
+        crossLines_.push_back(qobject_cast<Stroke *>(line));
+    }
+    close_ = layout_.get<RaisedButton>(Part::Close);
+    start_ = layout_.get<QPushButton>(Part::Start);
+    stop_ = layout_.get<QPushButton>(Part::Stop);
+    results_ = layout_.get<QFrame>(Part::Results);
+    resultSeconds_ = layout_.get<QLabel>(Part::ResultSeconds);
+    resultScore_ = layout_.get<QLabel>(Part::ResultScore);
+    again_ = layout_.get<QPushButton>(Part::Again);
+    finish_ = layout_.get<QPushButton>(Part::Finish);
     layOut(1.0, {});
     setFixedSize(designedSize());
     placement_ = new WindowPlacement(
@@ -101,10 +102,8 @@ void PracticeWindow::build()
     // Each option's id in the group is the count of questions it asks.
     optionGroup_ = new QButtonGroup(this);
     optionGroup_->setExclusive(true);
-    for (const BuiltLayout::Placed &row : layout_.ofKind(Kind::Option)) {
-        auto *option = qobject_cast<RaisedButton *>(row.widget);
-        option->setCheckable(true);
-        optionGroup_->addButton(option, row.row->questions);
+    for (const BuiltLayout::Placed &row : layout_.ofPart(Part::Option)) {
+        optionGroup_->addButton(qobject_cast<QAbstractButton *>(row.widget), row.row->questions);
     }
     optionGroup_->buttons().front()->setChecked(true);
 
@@ -112,11 +111,9 @@ void PracticeWindow::build()
     connect(finish_, &QPushButton::clicked, this, &QWidget::close);
 
     judgeTimer_ = new QTimer(this);
-    judgeTimer_->setObjectName(QStringLiteral("Timer1"));
     judgeTimer_->setInterval(timing_.judgeIntervalMs);
     connect(judgeTimer_, &QTimer::timeout, this, &PracticeWindow::judgeTick);
     clock_ = new SecondsClock(timing_.clockIntervalMs, this);
-    clock_->setObjectName(QStringLiteral("Timer2"));
     connect(clock_, &SecondsClock::tick, this, &PracticeWindow::clockTick);
 
     // Start is the window's cancel button: Escape presses it.
@@ -131,7 +128,7 @@ void PracticeWindow::build()
 void PracticeWindow::buildChart()
 {
     for (int k = 1; k <= drill::kKanaCount; ++k) {
-        auto *button = layout_.get<RaisedButton>("Command1", k);
+        auto *button = layout_.get<ChartButton>(Part::Chart, k);
         connect(button, &QPushButton::clicked, this,
                 [this, k] { apply(&drill::Session::Press, k); });
         button->installEventFilter(this); // the arrow keys
@@ -158,7 +155,16 @@ void PracticeWindow::setTabOrder()
     }
 }
 
-RaisedButton *PracticeWindow::chartButton(int kanaIndex) const
+std::vector<QWidget *> PracticeWindow::controls(Part part) const
+{
+    std::vector<QWidget *> found;
+    for (const BuiltLayout::Placed &p : layout_.ofPart(part)) {
+        found.push_back(p.widget);
+    }
+    return found;
+}
+
+ChartButton *PracticeWindow::chartButton(int kanaIndex) const
 {
     return chart_.at(static_cast<std::size_t>(kanaIndex));
 }
@@ -203,12 +209,16 @@ void PracticeWindow::render()
     answer_->setText(toQString(state.answer));
     score_->setText(toQString(state.score));
     seconds_->setText(toQString(state.seconds));
-    resultSeconds_->setText(toQString(state.resultSeconds));
-    resultScore_->setText(toQString(state.resultScore));
-    start_->setEnabled(state.startEnabled);
-    stop_->setEnabled(state.stopEnabled);
+    // Until a session's results first come up, the panel keeps the text it
+    // was built with.
+    if (!state.resultSeconds.empty()) {
+        resultSeconds_->setText(toQString(state.resultSeconds));
+        resultScore_->setText(toQString(state.resultScore));
+    }
+    start_->setEnabled(state.startEnabled());
+    stop_->setEnabled(state.stopEnabled());
     circle_->setVisible(state.circleVisible);
-    reward_->setVisible(state.rewardVisible);
+    reward_->setVisible(state.circleVisible);
     for (Stroke *line : crossLines_) {
         line->setVisible(state.crossVisible);
     }
@@ -272,7 +282,7 @@ void PracticeWindow::placeFocus(FocusMove move)
 void PracticeWindow::renderChart(const drill::WindowState &state)
 {
     for (std::size_t k = 1; k < chart_.size(); ++k) {
-        chart_[k]->setFace(bgr(state.chartColour[k]));
+        chart_[k]->setFace(bgr(state.answered[k] ? colour::Peach : colour::LightGrey));
         if (state.chartEnabled != shown_.chartEnabled) {
             chart_[k]->setEnabled(state.chartEnabled);
         }
@@ -281,16 +291,16 @@ void PracticeWindow::renderChart(const drill::WindowState &state)
 
 void PracticeWindow::renderTimers(const drill::WindowState &state)
 {
-    if (!state.judgeTimerRunning) {
+    if (!state.running()) {
         judgeTimer_->stop();
     } else if (!judgeTimer_->isActive() ||
                state.judgeCountdownStarts != shown_.judgeCountdownStarts) {
         judgeTimer_->start(); // a full interval from now
     }
 
-    if (state.clockRunning && !clock_->isActive()) {
+    if (state.running() && !clock_->isActive()) {
         clock_->start();
-    } else if (!state.clockRunning && clock_->isActive()) {
+    } else if (!state.running() && clock_->isActive()) {
         clock_->stop();
     }
 }

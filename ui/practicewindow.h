@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 class QButtonGroup;
 class QFrame;
@@ -22,6 +23,7 @@ class QTimer;
 
 namespace ui {
 
+class ChartButton;
 class RaisedButton;
 class KeyGuard;
 class Picture;
@@ -33,8 +35,8 @@ class Stroke;
 // The intervals of the window's two timers; tests shorten them.
 struct PracticeTiming
 {
-    int judgeIntervalMs = 1000; // Timer1
-    int clockIntervalMs = 1000; // Timer2
+    int judgeIntervalMs = 1000; // the judge timer
+    int clockIntervalMs = 1000; // the seconds clock
     int keyHoldOffMs = 1000;    // keys do nothing this long after the results come up
 };
 
@@ -50,7 +52,18 @@ public:
     ~PracticeWindow() override;
 
     drill::Session &session() const { return session_; }
-    RaisedButton *chartButton(int kanaIndex) const;
+    ChartButton *chartButton(int kanaIndex) const;
+    // The control of a part (and index: see BuiltLayout::find).
+    template <typename T = QWidget> T *control(Part part, int index = -1) const
+    {
+        return layout_.get<T>(part, index);
+    }
+    // All the controls of a part, in the table's order.
+    std::vector<QWidget *> controls(Part part) const;
+    // The timers, for tests that watch them.
+    const QTimer *judgeTimer() const { return judgeTimer_; }
+    const SecondsClock *clock() const { return clock_; }
+    const KeyGuard *keyGuard() const { return keyGuard_; }
 
     // The timers' ticks, also callable by tests that drive time themselves.
     void judgeTick() { apply(&drill::Session::JudgeTick); }
@@ -100,12 +113,12 @@ private:
     QLabel *score_ = nullptr;
     Picture *reward_ = nullptr; // shown with the circle
     Ring *circle_ = nullptr;
-    std::array<Stroke *, 2> crossLines_{};
+    std::vector<Stroke *> crossLines_;
     RaisedButton *close_ = nullptr; // とじる
     QPushButton *start_ = nullptr;
     QPushButton *stop_ = nullptr;
-    QButtonGroup *optionGroup_ = nullptr;                       // ids: the options' question counts
-    std::array<RaisedButton *, drill::kKanaCount + 1> chart_{}; // by kana index
+    QButtonGroup *optionGroup_ = nullptr;                      // ids: the options' question counts
+    std::array<ChartButton *, drill::kKanaCount + 1> chart_{}; // by kana index
     QFrame *results_ = nullptr;
     QLabel *resultSeconds_ = nullptr;
     QLabel *resultScore_ = nullptr;

@@ -2,57 +2,17 @@
 
 #include "widgets.h"
 
-#include "layouttable.h"
+#include "devicepixels.h"
 #include "picturecache.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <algorithm>
-#include <cmath>
 
 namespace ui {
 
 namespace {
-
-// The device-pixel grid under a painter. A fill of a rectangle rounds its
-// edges to the nearest grid line, halves upwards, so an edge at device
-// coordinate e falls on the line floor(e + 0.5): rectangles snapped so cover
-// exactly the pixels a fill of the unsnapped rectangle would (the window's
-// own background fill among them), and neighbours that share an edge share
-// its grid line. A line one pixel of the layout wide is a whole number of device
-// pixels, the same on every side.
-class DeviceGrid
-{
-public:
-    explicit DeviceGrid(const QPainter &painter, qreal layoutScale = 1.0)
-        : toDevice_(painter.deviceTransform()), fromDevice_(toDevice_.inverted()),
-          ratio_(toDevice_.m11()), line_(deviceLine(layoutScale, ratio_))
-    {
-    }
-
-    static qreal edge(qreal v) { return std::floor(v + 0.5); }
-    QRectF snap(const QRectF &logical) const
-    {
-        const QRectF d = toDevice_.mapRect(logical);
-        return fromDevice_.mapRect(QRectF(QPointF(edge(d.left()), edge(d.top())),
-                                          QPointF(edge(d.right()), edge(d.bottom()))));
-    }
-    // n lines' width in logical units.
-    qreal lines(int n) const { return n * line_ / ratio_; }
-    // A length rounded to whole device pixels, at least one.
-    qreal whole(qreal logical) const
-    {
-        return std::max(1.0, std::round(logical * ratio_)) / ratio_;
-    }
-    qreal ratio() const { return ratio_; }
-
-private:
-    QTransform toDevice_;
-    QTransform fromDevice_;
-    qreal ratio_;
-    qreal line_; // device pixels
-};
 
 enum class Side
 {

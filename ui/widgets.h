@@ -5,6 +5,7 @@
 // drawn from the built-in SVG files, the ring and the strokes of the marks.
 
 #include <QColor>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineF>
@@ -49,6 +50,33 @@ private:
     QColor face_;
     QString picture_;
     Qt::Edges seams_;
+};
+
+// A button of the answer chart, which answers with the kana of its index.
+class ChartButton : public RaisedButton
+{
+    Q_OBJECT
+public:
+    ChartButton(int kanaIndex, const QString &text, QColor face, QWidget *parent)
+        : RaisedButton(text, face, parent), kanaIndex_(kanaIndex)
+    {
+    }
+    int kanaIndex() const { return kanaIndex_; }
+
+private:
+    int kanaIndex_;
+};
+
+// A borderless coloured panel that holds controls of its own (the results).
+class Panel : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit Panel(QWidget *parent) : QFrame(parent)
+    {
+        setFrameStyle(QFrame::NoFrame);
+        setAutoFillBackground(true);
+    }
 };
 
 // A label that draws its one line of text from the top edge of its box, the

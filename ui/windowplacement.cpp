@@ -1,5 +1,7 @@
 #include "windowplacement.h"
 
+#include "devicepixels.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -9,7 +11,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cmath>
 
 #if __has_include(<xcb/xcb.h>)
 #include <xcb/xcb.h>
@@ -29,39 +30,6 @@ constexpr qreal kSmallestScale = 0.1;
 bool fullScreen(const QWidget *window)
 {
     return window->windowState().testFlag(Qt::WindowFullScreen);
-}
-
-// Device pixels. Qt scales a window's position and size to device pixels
-// one by one, relative to its screen's corner, and rounds each. A length
-// given in logical pixels therefore stands for any of a few device lengths;
-// these choose the one that keeps a window inside what it is measured
-// against: the exact product where it is a whole number (a ratio of 1 or 2),
-// else the nearest that cannot overreach.
-
-bool whole(qreal device)
-{
-    return std::abs(device - std::round(device)) < 1e-9;
-}
-
-// The fewest device pixels a logical length or position can stand for.
-int deviceAtLeast(int logical, qreal ratio)
-{
-    const qreal device = logical * ratio;
-    return whole(device) ? int(std::round(device)) : int(std::ceil((logical - 0.5) * ratio - 1e-9));
-}
-
-// The most device pixels a logical length or position can stand for.
-int deviceAtMost(int logical, qreal ratio)
-{
-    const qreal device = logical * ratio;
-    return whole(device) ? int(std::round(device))
-                         : int(std::ceil((logical + 0.5) * ratio - 1e-9)) - 1;
-}
-
-// The longest logical length that Qt turns into at most a device length.
-int logicalWithin(int device, qreal ratio)
-{
-    return std::max(0, int(std::ceil((device + 0.5) / ratio - 1e-9)) - 1);
 }
 
 // The scale at which a designed size fits a room of logical pixels.

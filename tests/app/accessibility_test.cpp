@@ -14,6 +14,7 @@
 #include <QtTest>
 
 using drill::testing::ScriptedRandom;
+using testing::Part;
 
 namespace {
 
@@ -47,23 +48,19 @@ private slots:
 
 void AccessibilityTest::menuButtonsSayWhatTheyDo_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<Part>("part");
     QTest::addColumn<QString>("says");
-    QTest::newRow("katakana drill") << "Command1"
-                                    << "カタカナ ど〜れ？";
-    QTest::newRow("hiragana drill") << "Command3"
-                                    << "ひらがな ど〜れ？";
-    QTest::newRow("end") << "Command2"
-                         << "おわる";
+    QTest::newRow("katakana drill") << Part::KatakanaDrill << "カタカナ ど〜れ？";
+    QTest::newRow("hiragana drill") << Part::HiraganaDrill << "ひらがな ど〜れ？";
+    QTest::newRow("end") << Part::Quit << "おわる";
 }
 
 void AccessibilityTest::menuButtonsSayWhatTheyDo()
 {
-    QFETCH(QString, name);
+    QFETCH(Part, part);
     QFETCH(QString, says);
     app::MenuWindow menu;
-    auto *button = menu.findChild<QAbstractButton *>(name);
-    QVERIFY(button);
+    auto *button = menu.control(part);
     QCOMPARE(accessibleText(button), says);
     QCOMPARE(accessibleRole(button), QAccessible::Button);
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(button);
@@ -74,37 +71,33 @@ void AccessibilityTest::menuButtonsSayWhatTheyDo()
 
 void AccessibilityTest::boxesExposeTheirText_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<Part>("part");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("description");
     // After Start with あ asked, a wrong press of か, and 3 seconds.
-    QTest::newRow("question") << "Label1"
-                              << "あ"
+    QTest::newRow("question") << Part::Question << "あ"
                               << "もんだい";
-    QTest::newRow("answer") << "Label2"
-                            << "カ"
+    QTest::newRow("answer") << Part::Answer << "カ"
                             << "こたえ";
-    QTest::newRow("seconds") << "TimeBox"
-                             << "3"
+    QTest::newRow("seconds") << Part::Seconds << "3"
                              << "びょう";
-    QTest::newRow("score") << "Tokuten"
-                           << "0"
+    QTest::newRow("score") << Part::Score << "0"
                            << "てん";
 }
 
 void AccessibilityTest::boxesExposeTheirText()
 {
-    QFETCH(QString, name);
+    QFETCH(Part, part);
     QFETCH(QString, text);
     QFETCH(QString, description);
     testing::PracticeFixture f(drill::Direction::HiraganaShown, {ScriptedRandom::forChoice(0, 71)});
     QCOMPARE(accessibleText(f.window), QStringLiteral("カタカナ ど〜れ？"));
-    f.find<QAbstractButton>("Command3")->click();
+    f.find<QAbstractButton>(Part::Start)->click();
     f.window->chartButton(6)->click();
     for (int i = 0; i < 3; ++i) {
         f.window->clockTick();
     }
-    QWidget *box = f.find(qPrintable(name));
+    QWidget *box = f.find(part);
     QCOMPARE(accessibleText(box), text);
     QCOMPARE(accessibleText(box, QAccessible::Description), description);
 }
@@ -134,25 +127,25 @@ void AccessibilityTest::rolesTellWhatControlsAre()
     app::MenuWindow menu;
     QCOMPARE(accessibleRole(&menu), QAccessible::Window);
     QCOMPARE(accessibleText(&menu), QStringLiteral("ぽこもじ ver1.0"));
-    const QString endsProgram = accessibleText(
-        menu.findChild<QWidget *>(QStringLiteral("Command2")), QAccessible::Description);
+    const QString endsProgram = accessibleText(menu.control(Part::Quit), QAccessible::Description);
 
     testing::PracticeFixture f(drill::Direction::KatakanaShown);
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(f.window);
     QCOMPARE(face->role(), QAccessible::Window);
     QCOMPARE(face->text(QAccessible::Name), QStringLiteral("ひらがな ど〜れ？"));
-    const auto listed = [](QAccessibleInterface *parent, const QString &name) {
+    const auto listed = [](QAccessibleInterface *parent, const QWidget *control) {
         for (int i = 0; i < parent->childCount(); ++i) {
-            if (parent->child(i)->object()->objectName() == name) {
+            if (parent->child(i)->object() == control) {
                 return parent->child(i);
             }
         }
         return static_cast<QAccessibleInterface *>(nullptr);
     };
-    QVERIFY(!listed(face, QStringLiteral("ShowWindow"))); // hidden
-    QVERIFY(!listed(face, QStringLiteral("Shape1")));
+    QVERIFY(!listed(face, f.find(Part::Results))); // hidden
+    QVERIFY(!listed(face, f.find(Part::Circle)));
+    QVERIFY(listed(face, f.find(Part::Heading))); // a picture that says what the drill asks
 
-    QAccessibleInterface *options = listed(face, QStringLiteral("Frame1"));
+    QAccessibleInterface *options = listed(face, f.find(Part::Options));
     QVERIFY(options);
     QCOMPARE(options->text(QAccessible::Name), QStringLiteral("もんだいのかず"));
     QCOMPARE(options->childCount(), 3);
@@ -162,15 +155,16 @@ void AccessibilityTest::rolesTellWhatControlsAre()
     }
     QCOMPARE(options->child(2)->text(QAccessible::Name), QStringLiteral("すこし (15こ)"));
 
-    f.find<QAbstractButton>("Command3")->click();
-    f.find<QAbstractButton>("Command4")->click();
-    QAccessibleInterface *results = listed(face, QStringLiteral("ShowWindow"));
+    f.find<QAbstractButton>(Part::Start)->click();
+    f.find<QAbstractButton>(Part::Stop)->click();
+    QAccessibleInterface *results = listed(face, f.find(Part::Results));
     QVERIFY(results);
+    QCOMPARE(results->role(), QAccessible::Grouping);
     QCOMPARE(results->text(QAccessible::Name), QStringLiteral("けっか"));
     for (int i = 0; i < results->childCount(); ++i) {
         QVERIFY(!qobject_cast<ui::Picture *>(results->child(i)->object()));
     }
-    QAccessibleInterface *closes = listed(results, QStringLiteral("Command7"));
+    QAccessibleInterface *closes = listed(results, f.find(Part::Finish));
     QVERIFY(closes);
     QCOMPARE(closes->text(QAccessible::Name), QStringLiteral("おわる"));
     QVERIFY(!closes->text(QAccessible::Description).isEmpty());

@@ -1,6 +1,7 @@
 // The program as a whole: the menu, opening and closing the practice
 // windows, and ending.
 
+#include "../support/controls.h"
 #include "app/menuwindow.h"
 #include "app/program.h"
 #include "drill/session.h"
@@ -16,6 +17,7 @@
 #include <QtTest>
 
 using drill::Direction;
+using testing::Part;
 
 class ProgramTest : public QObject
 {
@@ -36,42 +38,28 @@ private slots:
     void endButtonEndsTheProgramAtOnce();
 };
 
-namespace {
-
-QAbstractButton *button(QWidget *window, const char *name)
-{
-    auto *found = window->findChild<QAbstractButton *>(QLatin1String(name));
-    if (!found) {
-        qFatal("no button %s", name);
-    }
-    return found;
-}
-
-} // namespace
-
 void ProgramTest::menuLayout_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<Part>("part");
     QTest::addColumn<QRect>("expected");
     QTest::addColumn<QColor>("face");
     QTest::addColumn<QString>("picture");
-    QTest::newRow("Command1") << "Command1" << QRect(16, 16, 313, 97) << QColor(254, 255, 204)
-                              << ":/pictures/menu_katakana.svg";
-    QTest::newRow("Command3") << "Command3" << QRect(16, 128, 313, 97) << QColor(254, 255, 204)
-                              << ":/pictures/menu_hiragana.svg";
-    QTest::newRow("Command2") << "Command2" << QRect(184, 240, 145, 57) << QColor(237, 215, 255)
+    QTest::newRow("Command1") << Part::KatakanaDrill << QRect(16, 16, 313, 97)
+                              << QColor(254, 255, 204) << ":/pictures/menu_katakana.svg";
+    QTest::newRow("Command3") << Part::HiraganaDrill << QRect(16, 128, 313, 97)
+                              << QColor(254, 255, 204) << ":/pictures/menu_hiragana.svg";
+    QTest::newRow("Command2") << Part::Quit << QRect(184, 240, 145, 57) << QColor(237, 215, 255)
                               << ":/pictures/menu_end.svg";
 }
 
 void ProgramTest::menuLayout()
 {
-    QFETCH(QString, name);
+    QFETCH(Part, part);
     QFETCH(QRect, expected);
     QFETCH(QColor, face);
     QFETCH(QString, picture);
     app::MenuWindow menu;
-    auto *control = menu.findChild<ui::RaisedButton *>(name);
-    QVERIFY(control);
+    auto *control = menu.control<ui::RaisedButton>(part);
     QCOMPARE(control->geometry(), expected);
     QCOMPARE(control->face(), face);
     QCOMPARE(control->picture(), picture);
@@ -104,12 +92,11 @@ void ProgramTest::menuWindow()
     QCOMPARE(menu.windowIcon().availableSizes(),
              QList<QSize>({{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}}));
     QCOMPARE(menu.palette().color(QPalette::Window), QColor(Qt::white));
-    auto *teacher = menu.findChild<ui::Picture *>(QStringLiteral("Image1"));
-    QVERIFY(teacher);
+    auto *teacher = menu.control<ui::Picture>(Part::Teacher);
     QCOMPARE(teacher->geometry(), QRect(16, 232, 66, 65));
     // The controls keep their places when the window is resized.
     menu.resize(800, 600);
-    QCOMPARE(button(&menu, "Command2")->geometry(), QRect(184, 240, 145, 57));
+    QCOMPARE(menu.control(Part::Quit)->geometry(), QRect(184, 240, 145, 57));
     QCOMPARE(teacher->geometry(), QRect(16, 232, 66, 65));
 }
 
@@ -118,11 +105,11 @@ void ProgramTest::menuFocusAndTabOrder()
     app::Program program;
     program.showMenu();
     QVERIFY(QTest::qWaitForWindowActive(program.menu()));
-    QWidget *menu = program.menu();
-    QCOMPARE(QApplication::focusWidget(), button(menu, "Command1"));
-    for (const char *next : {"Command2", "Command3", "Command1"}) {
+    const app::MenuWindow *menu = program.menu();
+    QCOMPARE(QApplication::focusWidget(), menu->control(Part::KatakanaDrill));
+    for (Part next : {Part::Quit, Part::HiraganaDrill, Part::KatakanaDrill}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), button(menu, next));
+        QCOMPARE(QApplication::focusWidget(), menu->control(next));
     }
     // Enter on Command1 opens the katakana drill, which gets the focus.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -134,22 +121,22 @@ void ProgramTest::menuFocusAndTabOrder()
 
 void ProgramTest::menuButtonsOpenTheirWindows_data()
 {
-    QTest::addColumn<QString>("buttonName");
+    QTest::addColumn<Part>("button");
     QTest::addColumn<Direction>("direction");
     QTest::addColumn<QString>("windowName");
-    QTest::newRow("Command1") << "Command1" << Direction::HiraganaShown << "Form2";
-    QTest::newRow("Command3") << "Command3" << Direction::KatakanaShown << "Form3";
+    QTest::newRow("Command1") << Part::KatakanaDrill << Direction::HiraganaShown << "Form2";
+    QTest::newRow("Command3") << Part::HiraganaDrill << Direction::KatakanaShown << "Form3";
 }
 
 void ProgramTest::menuButtonsOpenTheirWindows()
 {
-    QFETCH(QString, buttonName);
+    QFETCH(Part, button);
     QFETCH(Direction, direction);
     QFETCH(QString, windowName);
     app::Program program;
     program.showMenu();
     QVERIFY(!program.session(direction));
-    QTest::mouseClick(button(program.menu(), qPrintable(buttonName)), Qt::LeftButton);
+    testing::click(program.menu(), button);
     ui::PracticeWindow *window = program.practiceWindow(direction);
     QVERIFY(window);
     QCOMPARE(window->objectName(), windowName);
@@ -167,11 +154,11 @@ void ProgramTest::openingTwiceShowsOneWindow()
     app::Program program;
     program.showMenu();
     ui::PracticeWindow *first = program.openPracticeWindow(Direction::HiraganaShown);
-    QTest::mouseClick(button(first, "Command3"), Qt::LeftButton);
+    testing::click(first, Part::Start);
     const std::string question = first->session().state().question;
     program.menu()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(program.menu()));
-    QTest::mouseClick(button(program.menu(), "Command1"), Qt::LeftButton);
+    testing::click(program.menu(), Part::KatakanaDrill);
     QCOMPARE(program.practiceWindow(Direction::HiraganaShown), first);
     QVERIFY(QTest::qWaitForWindowActive(first));
     QVERIFY(first->session().running()); // brought to the front, not loaded anew
@@ -185,40 +172,40 @@ void ProgramTest::openingTwiceShowsOneWindow()
 
 void ProgramTest::closingAndReopeningLoadsAnew_data()
 {
-    QTest::addColumn<QString>("closer");
-    QTest::newRow("とじる") << "Command2";
-    QTest::newRow("おわる") << "Command7";
+    QTest::addColumn<Part>("closer");
+    QTest::newRow("とじる") << Part::Close;
+    QTest::newRow("おわる") << Part::Finish;
 }
 
 void ProgramTest::closingAndReopeningLoadsAnew()
 {
-    QFETCH(QString, closer);
+    QFETCH(Part, closer);
     app::Program program;
     program.showMenu();
     QPointer<ui::PracticeWindow> window = program.openPracticeWindow(Direction::KatakanaShown);
     drill::Session *session = program.session(Direction::KatakanaShown);
-    QTest::mouseClick(button(window, "Command3"), Qt::LeftButton);
+    testing::click(window.data(), Part::Start);
     QTest::mouseClick(window->chartButton(session->CurrentIndex), Qt::LeftButton);
     const int answered = session->PressedIndex;
-    QCOMPARE(window->chartButton(answered)->face(), ui::bgr(drill::kChartPeach));
-    QVERIFY(window->findChild<QTimer *>("Timer1")->isActive());
-    if (closer == QLatin1String("Command7")) {
-        QTest::mouseClick(button(window, "Command4"), Qt::LeftButton); // the results panel
+    QCOMPARE(window->chartButton(answered)->face(), ui::bgr(ui::colour::Peach));
+    QVERIFY(window->judgeTimer()->isActive());
+    if (closer == Part::Finish) {
+        testing::click(window.data(), Part::Stop); // the results panel
     }
-    QTest::mouseClick(button(window, qPrintable(closer)), Qt::LeftButton);
+    testing::click(window.data(), closer);
     QTRY_VERIFY(window.isNull());
     QVERIFY(!program.practiceWindow(Direction::KatakanaShown));
     QCOMPARE(program.session(Direction::KatakanaShown), session); // the instance lives on
 
     ui::PracticeWindow *again = program.openPracticeWindow(Direction::KatakanaShown);
     QCOMPARE(&again->session(), session);
-    QCOMPARE(again->chartButton(answered)->face(), ui::bgr(drill::kChartGrey));
-    QCOMPARE(again->findChild<QLabel *>("Label1")->text(), QString());
-    QCOMPARE(again->findChild<QLabel *>("Tokuten")->text(), QStringLiteral("0"));
-    QVERIFY(again->findChild<QWidget *>("ShowWindow")->isHidden());
-    QVERIFY(again->findChild<QWidget *>("Shape1")->isHidden());
-    QVERIFY(!again->findChild<QTimer *>("Timer1")->isActive());
-    QVERIFY(button(again, "Command3")->isEnabled());
+    QCOMPARE(again->chartButton(answered)->face(), ui::bgr(ui::colour::LightGrey));
+    QCOMPARE(testing::text(again, Part::Question), QString());
+    QCOMPARE(testing::text(again, Part::Score), QStringLiteral("0"));
+    QVERIFY(again->control(Part::Results)->isHidden());
+    QVERIFY(again->control(Part::Circle)->isHidden());
+    QVERIFY(!again->judgeTimer()->isActive());
+    QVERIFY(again->control(Part::Start)->isEnabled());
 }
 
 void ProgramTest::bothWindowsAreIndependent()
@@ -229,15 +216,15 @@ void ProgramTest::bothWindowsAreIndependent()
     ui::PracticeWindow *form3 = program.openPracticeWindow(Direction::KatakanaShown);
     QVERIFY(form2->isVisible() && form3->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(form3)); // the one opened last is in front
-    QTest::mouseClick(button(form2, "Command3"), Qt::LeftButton);
+    testing::click(form2, Part::Start);
     QVERIFY(program.session(Direction::HiraganaShown)->running());
     QVERIFY(!program.session(Direction::KatakanaShown)->running());
-    QCOMPARE(form3->findChild<QLabel *>("Label1")->text(), QString());
-    QVERIFY(button(form3, "Command3")->isEnabled());
+    QCOMPARE(testing::text(form3, Part::Question), QString());
+    QVERIFY(form3->control(Part::Start)->isEnabled());
     QTest::mouseClick(form2->chartButton(program.session(Direction::HiraganaShown)->CurrentIndex),
                       Qt::LeftButton);
-    QCOMPARE(form2->findChild<QLabel *>("Tokuten")->text(), QStringLiteral("10"));
-    QCOMPARE(form3->findChild<QLabel *>("Tokuten")->text(), QStringLiteral("0"));
+    QCOMPARE(testing::text(form2, Part::Score), QStringLiteral("10"));
+    QCOMPARE(testing::text(form3, Part::Score), QStringLiteral("0"));
     QPointer<ui::PracticeWindow> closing = form2;
     form2->close();
     QTRY_VERIFY(closing.isNull());
@@ -249,7 +236,7 @@ void ProgramTest::closingTheMenuLeavesPracticeWindowsRunning()
     app::Program program;
     program.showMenu();
     QPointer<ui::PracticeWindow> form2 = program.openPracticeWindow(Direction::HiraganaShown);
-    QTest::mouseClick(button(form2, "Command3"), Qt::LeftButton);
+    testing::click(form2.data(), Part::Start);
     bool stillRunning = false;
     QTimer::singleShot(0, [&] { program.menu()->close(); });
     QTimer::singleShot(300, [&] {
@@ -272,18 +259,17 @@ void ProgramTest::endButtonEndsTheProgramAtOnce()
     program.showMenu();
     ui::PracticeWindow *form2 = program.openPracticeWindow(Direction::HiraganaShown);
     program.openPracticeWindow(Direction::KatakanaShown);
-    QTest::mouseClick(button(form2, "Command3"), Qt::LeftButton); // mid-session
+    testing::click(form2, Part::Start); // mid-session
     bool closedAWindow = false;
     connect(form2, &QObject::destroyed, [&] { closedAWindow = true; });
-    QTimer::singleShot(
-        0, [&] { QTest::mouseClick(button(program.menu(), "Command2"), Qt::LeftButton); });
+    QTimer::singleShot(0, [&] { testing::click(program.menu(), Part::Quit); });
     QTimer failsafe;
     failsafe.setSingleShot(true);
     connect(&failsafe, &QTimer::timeout, [] { QCoreApplication::exit(3); });
     failsafe.start(5000);
     QCOMPARE(QApplication::exec(), 0); // the event loop ended without the failsafe
     QVERIFY(!closedAWindow);           // no window's closing ran
-    QVERIFY(!form2->findChild<QWidget *>("ShowWindow")->isVisible()); // no results shown
+    QVERIFY(!form2->control(Part::Results)->isVisible()); // no results shown
 }
 
 QTEST_MAIN(ProgramTest)

@@ -39,6 +39,8 @@ private slots:
     void iconAtEachSize();
 };
 
+using testing::Part;
+
 namespace {
 
 // An image of a Windows .ico file: its size as the directory gives it (0
@@ -287,9 +289,9 @@ void PicturesTest::drawingsLetTheirBackgroundShowThrough()
     QFETCH(QColor, expected);
     QFETCH(bool, results);
     testing::PracticeFixture f(drill::Direction::HiraganaShown, {ScriptedRandom::forChoice(0, 71)});
-    f.find<QAbstractButton>("Command3")->click();
+    f.find<QAbstractButton>(Part::Start)->click();
     if (results) {
-        f.find<QAbstractButton>("Command4")->click();
+        f.find<QAbstractButton>(Part::Stop)->click();
     } else {
         f.window->chartButton(1)->click(); // a right answer shows the hand
     }
@@ -316,10 +318,10 @@ void PicturesTest::rewardShowsOnlyWithTheRing()
     testing::PracticeFixture f(drill::Direction::KatakanaShown,
                                {ScriptedRandom::forChoice(4, 71)}); // お
     f.window->show();
-    QWidget *hand = f.window->findChild<QWidget *>(QStringLiteral("Image2"));
-    QWidget *ring = f.window->findChild<QWidget *>(QStringLiteral("Shape1"));
+    QWidget *hand = f.find<QWidget>(Part::Reward);
+    QWidget *ring = f.find<QWidget>(Part::Circle);
     QVERIFY(hand->isHidden());
-    f.find<QAbstractButton>("Command3")->click();
+    f.find<QAbstractButton>(Part::Start)->click();
     QVERIFY(hand->isHidden());
     f.window->chartButton(right ? 5 : 6)->click();
     QCOMPARE(hand->isVisible(), right);
@@ -332,20 +334,20 @@ void PicturesTest::panelPicturesComeAndGoWithThePanel()
 {
     testing::PracticeFixture f;
     f.window->show();
-    QList<QWidget *> pictures{f.window->findChild<QWidget *>(QStringLiteral("Image4"))};
+    QList<QWidget *> pictures{f.find<QWidget>(Part::Children)};
     for (int i = 0; i < 6; ++i) {
-        pictures << testing::control(f.window, QStringLiteral("Image3(%1)").arg(i));
+        pictures << f.find(Part::Marker, i);
     }
     const auto allVisible = [&](bool visible) {
         return std::all_of(pictures.begin(), pictures.end(),
                            [&](QWidget *w) { return w && w->isVisible() == visible; });
     };
     QVERIFY(allVisible(false));
-    f.find<QAbstractButton>("Command3")->click();
+    f.find<QAbstractButton>(Part::Start)->click();
     QVERIFY(allVisible(false));
-    f.find<QAbstractButton>("Command4")->click();
+    f.find<QAbstractButton>(Part::Stop)->click();
     QVERIFY(allVisible(true));
-    f.find<QAbstractButton>("Command6")->click();
+    f.find<QAbstractButton>(Part::Again)->click();
     QVERIFY(allVisible(false));
 }
 

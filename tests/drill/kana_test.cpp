@@ -100,24 +100,9 @@ TEST(KanaTables, AccessOutsideTheSlotsThrows)
     for (int i : {-1, 76, 1000}) {
         EXPECT_THROW((void)tables.HiraganaTable[i], std::out_of_range) << i;
         EXPECT_THROW((void)tables.KatakanaTable[i], std::out_of_range) << i;
-        EXPECT_THROW(tables.DoneFlags[i] = kDone, std::out_of_range) << i;
     }
     EXPECT_THROW((void)hiraganaAt(0), std::out_of_range);
     EXPECT_THROW((void)katakanaAt(72), std::out_of_range);
-}
-
-TEST(KanaTables, LoadClearsFlagsOneToSeventyFiveAndLeavesFlagZero)
-{
-    KanaTables tables;
-    tables.DoneFlags[0] = kDone;
-    tables.DoneFlags[1] = kDone;
-    tables.DoneFlags[71] = kDone;
-    tables.DoneFlags[75] = kDone;
-    tables.Load();
-    for (int i = 1; i < kSlotCount; ++i) {
-        EXPECT_EQ(tables.DoneFlags[i], kNotDone) << i;
-    }
-    EXPECT_EQ(tables.DoneFlags[0], kDone);
 }
 
 } // namespace

@@ -1,29 +1,35 @@
 #pragma once
 
-// Finds a window's control by the name the design gives it: "Label1", or an
-// element of a control array such as "Command1(43)" or "Image3(2)", whose
-// elements share one object name and carry their index as a property.
+// Finds a window's controls by their part and presses them as a child does:
+// the one way every widget test reaches the menu's and the practice windows'
+// controls.
 
-#include <QRegularExpression>
-#include <QString>
-#include <QWidget>
+#include "ui/layouttable.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QTest>
 
 namespace testing {
 
-inline QWidget *control(const QWidget *root, const QString &name)
+using ui::Part;
+
+// The control of a part of a window (and index: a chart button's kana index,
+// or which of a part's controls as the design numbers them).
+template <typename T = QWidget, typename Window>
+T *control(const Window *window, Part part, int index = -1)
 {
-    static const QRegularExpression element(QStringLiteral(R"re(^(\w+)\((\d+)\)$)re"));
-    const QRegularExpressionMatch match = element.match(name);
-    if (!match.hasMatch()) {
-        return root->findChild<QWidget *>(name);
-    }
-    const int index = match.captured(2).toInt();
-    for (QWidget *candidate : root->findChildren<QWidget *>(match.captured(1))) {
-        if (candidate->property("index").toInt() == index) {
-            return candidate;
-        }
-    }
-    return nullptr;
+    return window->template control<T>(part, index);
+}
+
+template <typename Window> void click(const Window *window, Part part, int index = -1)
+{
+    QTest::mouseClick(control<QAbstractButton>(window, part, index), Qt::LeftButton);
+}
+
+template <typename Window> QString text(const Window *window, Part part)
+{
+    return control<QLabel>(window, part)->text();
 }
 
 } // namespace testing

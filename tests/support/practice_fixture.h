@@ -3,12 +3,11 @@
 // A practice window with its own session and scripted random numbers.
 
 #include "../drill/scripted_random.h"
+#include "controls.h"
 #include "drill/session.h"
 #include "ui/practicewindow.h"
 
-#include <QAbstractButton>
 #include <QPointer>
-#include <QTest>
 
 namespace testing {
 
@@ -22,18 +21,12 @@ struct PracticeFixture
     }
     ~PracticeFixture() { delete window.data(); }
 
-    template <typename T = QWidget> T *find(const char *name) const
+    template <typename T = QWidget> T *find(Part part, int index = -1) const
     {
-        T *widget = window->findChild<T *>(QLatin1String(name));
-        if (!widget) {
-            qFatal("no control named %s", name);
-        }
-        return widget;
+        return control<T>(window.data(), part, index);
     }
-    void click(const char *name) const
-    {
-        QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
-    }
+    void click(Part part, int index = -1) const { testing::click(window.data(), part, index); }
+    QString text(Part part) const { return testing::text(window.data(), part); }
     void judge() const
     {
         window->judgeTick();

@@ -26,6 +26,8 @@
 using drill::Direction;
 using drill::testing::ScriptedRandom;
 
+using testing::Part;
+
 namespace {
 
 // The dark pixels of an image, cropped to their bounding box.
@@ -138,8 +140,8 @@ void BuiltInFaceTest::everyTextIsDrawnInTheBuiltInFace()
     };
     for (const Window &w : windows) {
         testing::PracticeFixture f(w.direction, {ScriptedRandom::forChoice(6, 71)});
-        f.click("Command3");
-        auto *question = f.window->findChild<QLabel *>(QStringLiteral("Label1"));
+        f.click(Part::Start);
+        auto *question = f.find<QLabel>(Part::Question);
         QCOMPARE(question->text(), w.question);
 
         // Every text, in every kind of control, finds a glyph for each of

@@ -11,6 +11,8 @@
 #include <QAbstractButton>
 #include <QtTest>
 
+using testing::Part;
+
 namespace {
 
 // Neighbouring pixels whose grey differs by more than half the range: steep
@@ -57,8 +59,7 @@ void HiDpiTest::layoutKeepsItsLogicalPixels()
     QCOMPARE(f.window->devicePixelRatioF(), 2.0);
     QCOMPARE(f.window->size(), QSize(1024, 768));
     QCOMPARE(f.window->chartButton(71)->geometry(), QRect(16, 664, 65, 57));
-    QCOMPARE(f.window->findChild<QWidget *>(QStringLiteral("Image2"))->geometry(),
-             QRect(336, 168, 206, 211));
+    QCOMPARE(f.find<QWidget>(Part::Reward)->geometry(), QRect(336, 168, 206, 211));
     const QPixmap grabbed = f.window->grab();
     QCOMPARE(grabbed.size(), QSize(2048, 1536));
 }
@@ -80,7 +81,7 @@ void HiDpiTest::edgesStaySharp()
     testing::PracticeFixture f(drill::Direction::HiraganaShown,
                                {drill::testing::ScriptedRandom::forChoice(1, 71)});
     f.window->show();
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
+    f.find<QAbstractButton>(Part::Start)->click();
     f.window->chartButton(2)->click(); // right: the hand shows
     if (judged) {
         f.window->judgeTick();

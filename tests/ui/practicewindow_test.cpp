@@ -3,10 +3,10 @@
 // sessions played through the widgets with running timers.
 
 #include "../drill/scripted_random.h"
-#include "../support/controls.h"
 #include "../support/practice_fixture.h"
 #include "drill/session.h"
 #include "ui/chartlayout.h"
+#include "ui/keyguard.h"
 #include "ui/layouttable.h"
 #include "ui/look.h"
 #include "ui/picturecache.h"
@@ -29,6 +29,7 @@
 
 using drill::Direction;
 using drill::testing::ScriptedRandom;
+using testing::Part;
 using ui::PracticeWindow;
 
 namespace {
@@ -41,7 +42,6 @@ struct Fixture : testing::PracticeFixture
     {
     }
 
-    QString text(const char *name) const { return find<QLabel>(name)->text(); }
     void pressChart(int k) const { QTest::mouseClick(window->chartButton(k), Qt::LeftButton); }
     QImage grab() const { return window->grab().toImage(); }
     // Shows the window as the menu does, active so that it gets the keys.
@@ -151,61 +151,76 @@ private slots:
 
 void PracticeWindowTest::geometry_data()
 {
+    QTest::addColumn<Part>("part");
+    QTest::addColumn<int>("index");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("expected");
     // Every placed control of the katakana drill where the design puts it, in
     // pixels relative to its container.
-    const std::pair<const char *, QRect> design[] = {
-        {"Image1", {16, -8, 290, 86}},
-        {"TimeBox", {432, 16, 137, 41}},
-        {"Label4", {576, 24, 89, 25}},
-        {"Tokuten", {696, 16, 137, 41}},
-        {"Label3", {840, 24, 57, 25}},
-        {"Command2", {960, 8, 57, 49}},
-        {"Label1", {80, 80, 297, 297}},
-        {"Label7", {400, 208, 65, 49}},
-        {"Label2", {496, 80, 297, 297}},
-        {"Label5", {168, 384, 105, 25}},
-        {"Label6", {608, 384, 105, 25}},
-        {"Image2", {336, 168, 206, 211}},
-        {"Shape1", {488, 72, 321, 321}},
-        {"Frame1", {848, 88, 137, 169}},
-        {"Command3", {848, 272, 145, 73}},
-        {"Command4", {848, 352, 145, 65}},
-        {"ShowWindow", {160, 192, 705, 377}},
-        {"Option1", {16, 24, 105, 41}},
-        {"Option2", {16, 72, 105, 41}},
-        {"Option3", {16, 120, 105, 41}},
-        {"Image3(0)", {16, 16, 221, 19}},
-        {"Image3(1)", {240, 16, 221, 19}},
-        {"Image3(2)", {464, 16, 221, 19}},
-        {"Image3(3)", {16, 352, 221, 19}},
-        {"Image3(4)", {240, 352, 221, 19}},
-        {"Image3(5)", {464, 352, 221, 19}},
-        {"Label10", {248, 64, 209, 73}},
-        {"Label8", {480, 80, 129, 57}},
-        {"Image4", {16, 128, 215, 108}},
-        {"Label11", {248, 152, 209, 73}},
-        {"Label9", {488, 168, 105, 57}},
-        {"Command6", {120, 264, 185, 65}},
-        {"Command7", {376, 264, 185, 65}},
-        // The strokes' widgets hold (512, 96)-(776, 360) and half the 10 px stroke.
-        {"Line1", {507, 91, 274, 274}},
-        {"Line2", {507, 91, 274, 274}},
+    struct Row
+    {
+        Part part;
+        int index;
+        const char *name; // the design's name, the control's object name
+        QRect expected;
     };
-    for (const auto &[name, expected] : design) {
-        QTest::newRow(name) << QString::fromLatin1(name) << expected;
+    const Row design[] = {
+        {Part::Heading, -1, "Image1", {16, -8, 290, 86}},
+        {Part::Seconds, -1, "TimeBox", {432, 16, 137, 41}},
+        {Part::SecondsUnit, -1, "Label4", {576, 24, 89, 25}},
+        {Part::Score, -1, "Tokuten", {696, 16, 137, 41}},
+        {Part::ScoreUnit, -1, "Label3", {840, 24, 57, 25}},
+        {Part::Close, -1, "Command2", {960, 8, 57, 49}},
+        {Part::Question, -1, "Label1", {80, 80, 297, 297}},
+        {Part::Equals, -1, "Label7", {400, 208, 65, 49}},
+        {Part::Answer, -1, "Label2", {496, 80, 297, 297}},
+        {Part::QuestionScript, -1, "Label5", {168, 384, 105, 25}},
+        {Part::AnswerScript, -1, "Label6", {608, 384, 105, 25}},
+        {Part::Reward, -1, "Image2", {336, 168, 206, 211}},
+        {Part::Circle, -1, "Shape1", {488, 72, 321, 321}},
+        {Part::Options, -1, "Frame1", {848, 88, 137, 169}},
+        {Part::Start, -1, "Command3", {848, 272, 145, 73}},
+        {Part::Stop, -1, "Command4", {848, 352, 145, 65}},
+        {Part::Results, -1, "ShowWindow", {160, 192, 705, 377}},
+        {Part::Option, 1, "Option1", {16, 24, 105, 41}},
+        {Part::Option, 2, "Option2", {16, 72, 105, 41}},
+        {Part::Option, 3, "Option3", {16, 120, 105, 41}},
+        {Part::Marker, 0, "Image3", {16, 16, 221, 19}},
+        {Part::Marker, 1, "Image3", {240, 16, 221, 19}},
+        {Part::Marker, 2, "Image3", {464, 16, 221, 19}},
+        {Part::Marker, 3, "Image3", {16, 352, 221, 19}},
+        {Part::Marker, 4, "Image3", {240, 352, 221, 19}},
+        {Part::Marker, 5, "Image3", {464, 352, 221, 19}},
+        {Part::ResultSeconds, -1, "Label10", {248, 64, 209, 73}},
+        {Part::ResultSecondsUnit, -1, "Label8", {480, 80, 129, 57}},
+        {Part::Children, -1, "Image4", {16, 128, 215, 108}},
+        {Part::ResultScore, -1, "Label11", {248, 152, 209, 73}},
+        {Part::ResultScoreUnit, -1, "Label9", {488, 168, 105, 57}},
+        {Part::Again, -1, "Command6", {120, 264, 185, 65}},
+        {Part::Finish, -1, "Command7", {376, 264, 185, 65}},
+        // The strokes' widgets hold (512, 96)-(776, 360) and half the 10 px stroke.
+        {Part::Cross, 1, "Line1", {507, 91, 274, 274}},
+        {Part::Cross, 2, "Line2", {507, 91, 274, 274}},
+    };
+    for (const Row &row : design) {
+        const QByteArray tag = row.part == Part::Marker ? row.name + QByteArray("(") +
+                                                              QByteArray::number(row.index) + ")"
+                                                        : QByteArray(row.name);
+        QTest::newRow(tag) << row.part << row.index << QString::fromLatin1(row.name)
+                           << row.expected;
     }
 }
 
 void PracticeWindowTest::geometry()
 {
+    QFETCH(Part, part);
+    QFETCH(int, index);
     QFETCH(QString, name);
     QFETCH(QRect, expected);
     Fixture f;
     QCOMPARE(f.window->size(), QSize(1024, 768));
-    QWidget *found = testing::control(f.window, name);
-    QVERIFY2(found, qPrintable(name));
+    QWidget *found = f.find(part, index);
+    QCOMPARE(found->objectName(), name);
     QCOMPARE(found->geometry(), expected);
 }
 
@@ -226,7 +241,7 @@ void PracticeWindowTest::headingFollowsItsPicture()
     QFETCH(int, height);
     QFETCH(QString, picture);
     Fixture f(direction);
-    auto *heading = f.find<ui::Picture>("Image1");
+    auto *heading = f.find<ui::Picture>(Part::Heading);
     QCOMPARE(heading->resource(), picture);
     QCOMPARE(heading->geometry(), QRect(16, -8, 290, height));
     QCOMPARE(ui::pictureSize(picture), QSize(290, height));
@@ -259,11 +274,11 @@ void PracticeWindowTest::chartCells()
     QFETCH(int, index);
     QFETCH(QPoint, topLeft);
     Fixture f;
-    ui::RaisedButton *button = f.window->chartButton(index);
+    ui::ChartButton *button = f.window->chartButton(index);
     QCOMPARE(button->geometry(), QRect(topLeft, QSize(65, 57)));
-    QCOMPARE(button->property("index").toInt(), index);
+    QCOMPARE(button->kanaIndex(), index);
     QCOMPARE(button->objectName(), QStringLiteral("Command1"));
-    QCOMPARE(testing::control(f.window, QStringLiteral("Command1(%1)").arg(index)), button);
+    QCOMPARE(f.find(Part::Chart, index), button);
     QCOMPARE(button->text(), QString::fromStdString(f.session.answerKana(index)));
 }
 
@@ -323,8 +338,8 @@ void PracticeWindowTest::captionsDifferByDirection()
     Fixture f(direction);
     QTEST(f.window->objectName(), "name");
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Form2"));
-    QTEST(f.text("Label5"), "label5");
-    QTEST(f.text("Label6"), "label6");
+    QTEST(f.text(Part::QuestionScript), "label5");
+    QTEST(f.text(Part::AnswerScript), "label6");
     QTEST(f.window->chartButton(1)->text(), "first");
     QTEST(f.window->chartButton(71)->text(), "last");
 }
@@ -334,79 +349,81 @@ void PracticeWindowTest::loadState()
     Fixture f;
     QVERIFY(f.window->windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(f.window->minimumSize(), f.window->maximumSize());
-    QCOMPARE(f.text("Label1"), QString());
-    QCOMPARE(f.text("Label2"), QString());
-    QCOMPARE(f.text("TimeBox"), QStringLiteral("0"));
-    QCOMPARE(f.text("Tokuten"), QStringLiteral("0"));
-    QCOMPARE(f.text("Label4"), QStringLiteral("びょう"));
-    QCOMPARE(f.text("Label3"), QStringLiteral("てん"));
-    QCOMPARE(f.text("Label7"), QStringLiteral("＝"));
-    QCOMPARE(f.text("Label8"), QStringLiteral("びょう"));
-    QCOMPARE(f.text("Label9"), QStringLiteral("てん"));
-    QCOMPARE(f.text("Label10"), QStringLiteral("Label10"));
-    QCOMPARE(f.text("Label11"), QStringLiteral("Label11"));
-    QCOMPARE(f.find<QGroupBox>("Frame1")->title(), QStringLiteral("もんだいのかず"));
-    QCOMPARE(f.find<QAbstractButton>("Option1")->text(), QStringLiteral("ぜんぶ (71こ)"));
-    QCOMPARE(f.find<QAbstractButton>("Option2")->text(), QStringLiteral("はんぶん (30こ)"));
-    QCOMPARE(f.find<QAbstractButton>("Option3")->text(), QStringLiteral("すこし (15こ)"));
-    QVERIFY(f.find<QAbstractButton>("Option1")->isChecked());
-    QVERIFY(!f.find<QAbstractButton>("Option2")->isChecked());
-    QVERIFY(!f.find<QAbstractButton>("Option3")->isChecked());
-    QCOMPARE(f.find<QAbstractButton>("Command2")->text(), QStringLiteral("とじる"));
-    QCOMPARE(f.find<QAbstractButton>("Command3")->text(), QStringLiteral("スタート"));
-    QCOMPARE(f.find<QAbstractButton>("Command4")->text(), QStringLiteral("ストップ"));
-    QCOMPARE(f.find<QAbstractButton>("Command6")->text(), QStringLiteral("もういちどする"));
-    QCOMPARE(f.find<QAbstractButton>("Command7")->text(), QStringLiteral("おわる"));
-    QVERIFY(f.find("Command3")->isEnabled());
-    QVERIFY(!f.find("Command4")->isEnabled());
+    QCOMPARE(f.text(Part::Question), QString());
+    QCOMPARE(f.text(Part::Answer), QString());
+    QCOMPARE(f.text(Part::Seconds), QStringLiteral("0"));
+    QCOMPARE(f.text(Part::Score), QStringLiteral("0"));
+    QCOMPARE(f.text(Part::SecondsUnit), QStringLiteral("びょう"));
+    QCOMPARE(f.text(Part::ScoreUnit), QStringLiteral("てん"));
+    QCOMPARE(f.text(Part::Equals), QStringLiteral("＝"));
+    QCOMPARE(f.text(Part::ResultSecondsUnit), QStringLiteral("びょう"));
+    QCOMPARE(f.text(Part::ResultScoreUnit), QStringLiteral("てん"));
+    QCOMPARE(f.text(Part::ResultSeconds), QStringLiteral("Label10"));
+    QCOMPARE(f.text(Part::ResultScore), QStringLiteral("Label11"));
+    QCOMPARE(f.find<QGroupBox>(Part::Options)->title(), QStringLiteral("もんだいのかず"));
+    QCOMPARE(f.find<QAbstractButton>(Part::Option, 1)->text(), QStringLiteral("ぜんぶ (71こ)"));
+    QCOMPARE(f.find<QAbstractButton>(Part::Option, 2)->text(), QStringLiteral("はんぶん (30こ)"));
+    QCOMPARE(f.find<QAbstractButton>(Part::Option, 3)->text(), QStringLiteral("すこし (15こ)"));
+    QVERIFY(f.find<QAbstractButton>(Part::Option, 1)->isChecked());
+    QVERIFY(!f.find<QAbstractButton>(Part::Option, 2)->isChecked());
+    QVERIFY(!f.find<QAbstractButton>(Part::Option, 3)->isChecked());
+    QCOMPARE(f.find<QAbstractButton>(Part::Close)->text(), QStringLiteral("とじる"));
+    QCOMPARE(f.find<QAbstractButton>(Part::Start)->text(), QStringLiteral("スタート"));
+    QCOMPARE(f.find<QAbstractButton>(Part::Stop)->text(), QStringLiteral("ストップ"));
+    QCOMPARE(f.find<QAbstractButton>(Part::Again)->text(), QStringLiteral("もういちどする"));
+    QCOMPARE(f.find<QAbstractButton>(Part::Finish)->text(), QStringLiteral("おわる"));
+    QVERIFY(f.find(Part::Start)->isEnabled());
+    QVERIFY(!f.find(Part::Stop)->isEnabled());
     for (int k = 1; k <= drill::kKanaCount; ++k) {
         QVERIFY(f.window->chartButton(k)->isEnabled());
         QCOMPARE(f.window->chartButton(k)->face(), ui::bgr(0x00E0E0E0));
     }
-    for (const char *hidden : {"Shape1", "Image2", "Line1", "Line2", "ShowWindow"}) {
-        QVERIFY2(f.find(hidden)->isHidden(), hidden);
+    for (Part hidden : {Part::Circle, Part::Reward, Part::Cross, Part::Results}) {
+        for (const QWidget *control : f.window->controls(hidden)) {
+            QVERIFY2(control->isHidden(), qPrintable(control->objectName()));
+        }
     }
-    QVERIFY(!f.find<QTimer>("Timer1")->isActive());
-    QVERIFY(!f.find<ui::SecondsClock>("Timer2")->isActive());
+    QVERIFY(!f.window->judgeTimer()->isActive());
+    QVERIFY(!f.window->clock()->isActive());
 }
 
 void PracticeWindowTest::fonts_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<Part>("part");
+    QTest::addColumn<int>("index");
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<bool>("bold");
-    QTest::newRow("TimeBox") << "TimeBox" << 32 << false;
-    QTest::newRow("Tokuten") << "Tokuten" << 32 << false;
-    QTest::newRow("Label4") << "Label4" << 27 << false;
-    QTest::newRow("Label3") << "Label3" << 27 << false;
-    QTest::newRow("Label1") << "Label1" << 307 << false;
-    QTest::newRow("Label2") << "Label2" << 307 << false;
-    QTest::newRow("Label7") << "Label7" << 67 << false;
-    QTest::newRow("Label5") << "Label5" << 27 << false;
-    QTest::newRow("Label6") << "Label6" << 27 << false;
-    QTest::newRow("Command3") << "Command3" << 24 << false;
-    QTest::newRow("Command4") << "Command4" << 24 << false;
-    QTest::newRow("chart") << "Command1(47)" << 37 << true;
-    QTest::newRow("Label10") << "Label10" << 64 << false;
-    QTest::newRow("Label11") << "Label11" << 64 << false;
-    QTest::newRow("Label8") << "Label8" << 48 << false;
-    QTest::newRow("Label9") << "Label9" << 48 << false;
-    QTest::newRow("Command6") << "Command6" << 27 << false;
-    QTest::newRow("Command7") << "Command7" << 27 << false;
-    QTest::newRow("Command2 default") << "Command2" << 12 << false;
-    QTest::newRow("Option1 default") << "Option1" << 12 << false;
-    QTest::newRow("Frame1 default") << "Frame1" << 12 << false;
+    QTest::newRow("TimeBox") << Part::Seconds << -1 << 32 << false;
+    QTest::newRow("Tokuten") << Part::Score << -1 << 32 << false;
+    QTest::newRow("Label4") << Part::SecondsUnit << -1 << 27 << false;
+    QTest::newRow("Label3") << Part::ScoreUnit << -1 << 27 << false;
+    QTest::newRow("Label1") << Part::Question << -1 << 307 << false;
+    QTest::newRow("Label2") << Part::Answer << -1 << 307 << false;
+    QTest::newRow("Label7") << Part::Equals << -1 << 67 << false;
+    QTest::newRow("Label5") << Part::QuestionScript << -1 << 27 << false;
+    QTest::newRow("Label6") << Part::AnswerScript << -1 << 27 << false;
+    QTest::newRow("Command3") << Part::Start << -1 << 24 << false;
+    QTest::newRow("Command4") << Part::Stop << -1 << 24 << false;
+    QTest::newRow("chart") << Part::Chart << 47 << 37 << true;
+    QTest::newRow("Label10") << Part::ResultSeconds << -1 << 64 << false;
+    QTest::newRow("Label11") << Part::ResultScore << -1 << 64 << false;
+    QTest::newRow("Label8") << Part::ResultSecondsUnit << -1 << 48 << false;
+    QTest::newRow("Label9") << Part::ResultScoreUnit << -1 << 48 << false;
+    QTest::newRow("Command6") << Part::Again << -1 << 27 << false;
+    QTest::newRow("Command7") << Part::Finish << -1 << 27 << false;
+    QTest::newRow("Command2 default") << Part::Close << -1 << 12 << false;
+    QTest::newRow("Option1 default") << Part::Option << 1 << 12 << false;
+    QTest::newRow("Frame1 default") << Part::Options << -1 << 12 << false;
 }
 
 void PracticeWindowTest::fonts()
 {
-    QFETCH(QString, name);
+    QFETCH(Part, part);
+    QFETCH(int, index);
     QFETCH(int, pixelSize);
     QFETCH(bool, bold);
     Fixture f;
-    QWidget *found = testing::control(f.window, name);
-    QVERIFY(found);
-    const QFont font = found->font();
+    const QFont font = f.find(part, index)->font();
     QCOMPARE(font.pixelSize(), pixelSize);
     QCOMPARE(font.bold(), bold);
     if (pixelSize != 12) {
@@ -426,26 +443,28 @@ void PracticeWindowTest::fonts()
 
 void PracticeWindowTest::colours_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<Part>("part");
+    QTest::addColumn<int>("index");
     QTest::addColumn<QColor>("background");
     QTest::addColumn<QColor>("text");
-    QTest::newRow("TimeBox") << "TimeBox" << QColor(224, 224, 224) << QColor(128, 128, 128);
-    QTest::newRow("Tokuten") << "Tokuten" << QColor(255, 255, 255) << QColor(0, 192, 0);
-    QTest::newRow("Label4") << "Label4" << QColor() << QColor(128, 128, 128);
-    QTest::newRow("Label10") << "Label10" << QColor(255, 255, 255) << QColor();
-    QTest::newRow("Label11") << "Label11" << QColor(255, 255, 255) << QColor();
-    QTest::newRow("ShowWindow") << "ShowWindow" << QColor(255, 192, 192) << QColor();
-    QTest::newRow("Frame1") << "Frame1" << QColor(255, 255, 255) << QColor();
+    QTest::newRow("TimeBox") << Part::Seconds << -1 << QColor(224, 224, 224)
+                             << QColor(128, 128, 128);
+    QTest::newRow("Tokuten") << Part::Score << -1 << QColor(255, 255, 255) << QColor(0, 192, 0);
+    QTest::newRow("Label4") << Part::SecondsUnit << -1 << QColor() << QColor(128, 128, 128);
+    QTest::newRow("Label10") << Part::ResultSeconds << -1 << QColor(255, 255, 255) << QColor();
+    QTest::newRow("Label11") << Part::ResultScore << -1 << QColor(255, 255, 255) << QColor();
+    QTest::newRow("ShowWindow") << Part::Results << -1 << QColor(255, 192, 192) << QColor();
+    QTest::newRow("Frame1") << Part::Options << -1 << QColor(255, 255, 255) << QColor();
 }
 
 void PracticeWindowTest::colours()
 {
-    QFETCH(QString, name);
+    QFETCH(Part, part);
+    QFETCH(int, index);
     QFETCH(QColor, background);
     QFETCH(QColor, text);
     Fixture f;
-    QWidget *control = f.window->findChild<QWidget *>(name);
-    QVERIFY(control);
+    const QWidget *control = f.find(part, index);
     if (background.isValid()) {
         QCOMPARE(control->palette().color(QPalette::Window), background);
     } else {
@@ -460,7 +479,7 @@ void PracticeWindowTest::ringAndCrossArePaintedOverTheAnswer()
 {
     Fixture f;
     f.random.push(ScriptedRandom::forChoice(42, 71)); // ろ
-    f.click("Command3");
+    f.click(Part::Start);
     f.pressChart(43);
     QImage image = f.grab();
     const QColor ring(255, 128, 128);
@@ -486,17 +505,17 @@ void PracticeWindowTest::ringAndCrossArePaintedOverTheAnswer()
     QVERIFY(near(image.pixelColor(530, 114), yellow)); // along Line1
     QVERIFY(near(image.pixelColor(758, 114), yellow)); // along Line2
     QVERIFY(!near(image.pixelColor(648, 84), ring));   // no ring with a cross
-    QVERIFY(f.find("Image2")->isHidden());
+    QVERIFY(f.find(Part::Reward)->isHidden());
     QVERIFY(countPixels(image, {520, 110, 250, 250}, isDark) > 1000); // the pressed kana
 }
 
 void PracticeWindowTest::resultsPanelCoversTheMiddleOfTheChart()
 {
     Fixture f; // not shown: laid out at the designed scale
-    f.click("Command3");
+    f.click(Part::Start);
     const QImage before = f.grab();
-    f.click("Command4"); // Stop shows the results
-    QVERIFY(!f.find("ShowWindow")->isHidden());
+    f.click(Part::Stop); // Stop shows the results
+    QVERIFY(!f.find(Part::Results)->isHidden());
     const QImage image = f.grab();
     const QColor pink(255, 192, 192);
     const QColor grey(224, 224, 224);
@@ -516,8 +535,8 @@ void PracticeWindowTest::resultsPanelCoversTheMiddleOfTheChart()
                  qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     }
     // The panel's children are drawn inside it.
-    QCOMPARE(f.text("Label10"), QStringLiteral("0"));
-    QCOMPARE(f.text("Label11"), QStringLiteral("0"));
+    QCOMPARE(f.text(Part::ResultSeconds), QStringLiteral("0"));
+    QCOMPARE(f.text(Part::ResultScore), QStringLiteral("0"));
     QVERIFY(countPixels(image, {160 + 250, 192 + 66, 205, 69}, isDark) > 100); // "0" in Label10
 }
 
@@ -535,24 +554,24 @@ void PracticeWindowTest::firstFocusAndTabOrder()
                   14, 15, 28, 27, 26, 25, 24, 16, 17, 18, 19, 20, 46, 45, 44}) {
         expected << f.window->chartButton(k);
     }
-    expected << f.find("Command2") << f.find("Command3");
+    expected << f.find(Part::Close) << f.find(Part::Start);
     for (int k : {51, 50, 49, 48, 47, 56, 55, 54, 53, 52, 61, 60, 59,
                   58, 57, 66, 65, 64, 63, 62, 71, 70, 69, 68, 67}) {
         expected << f.window->chartButton(k);
     }
     // The options are one group with one place in the order, the selected one.
-    expected << f.find("Option1") << f.window->chartButton(43);
+    expected << f.find(Part::Option, 1) << f.window->chartButton(43);
     for (QWidget *next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
     // Once Stop is enabled it comes first in the order.
-    f.click("Command3");
+    f.click(Part::Start);
     f.window->chartButton(67)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), f.find("Option1"));
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Option, 1));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), f.find("Command4"));
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Stop));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
 }
@@ -571,17 +590,17 @@ void PracticeWindowTest::enterAndSpacePressTheFocusedButton()
     Fixture f;
     QVERIFY(f.showActive());
     // Start from the keyboard: the option, then スタート.
-    f.find("Option3")->setFocus();
+    f.find(Part::Option, 3)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    QVERIFY(f.find<QAbstractButton>("Option3")->isChecked());
-    f.find("Command3")->setFocus();
+    QVERIFY(f.find<QAbstractButton>(Part::Option, 3)->isChecked());
+    f.find(Part::Start)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     QCOMPARE(f.session.QuestionTotal, 15);
     QVERIFY(f.session.running());
     // The chart button in focus takes the press.
     f.window->chartButton(43)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    QCOMPARE(f.text("Label2"), QStringLiteral("ロ"));
+    QCOMPARE(f.text(Part::Answer), QStringLiteral("ロ"));
     QCOMPARE(f.session.PressedIndex, 43);
 }
 
@@ -591,7 +610,7 @@ void PracticeWindowTest::escapePressesStart()
     QVERIFY(f.showActive());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(f.session.running());
-    QVERIFY(!f.find("Command3")->isEnabled());
+    QVERIFY(!f.find(Part::Start)->isEnabled());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // Start is disabled now
     QCOMPARE(f.session.QuestionNumber, 1);
 }
@@ -601,25 +620,25 @@ void PracticeWindowTest::keyboardAloneCarriesASessionRound()
     Fixture f;
     QVERIFY(f.showActive());
     const auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
-    f.find("Command3")->setFocus();
+    f.find(Part::Start)->setFocus();
     enter(); // スタート: the focus goes on at the chart's first button
     QVERIFY(f.session.running());
     QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
     f.window->chartButton(f.session.CurrentIndex)->setFocus();
     enter();
     f.judge();
-    QCOMPARE(f.text("Tokuten"), QStringLiteral("10"));
-    f.find("Command4")->setFocus();
+    QCOMPARE(f.text(Part::Score), QStringLiteral("10"));
+    f.find(Part::Stop)->setFocus();
     enter(); // ストップ: the results take the focus to もういちどする
-    QVERIFY(f.find("ShowWindow")->isVisible());
-    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
-    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive()); // keys rest while the results come up
-    enter(); // もういちどする: スタート is next
-    QVERIFY(f.find("ShowWindow")->isHidden());
-    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+    QVERIFY(f.find(Part::Results)->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Again));
+    QTRY_VERIFY(!f.window->keyGuard()->holdingOff()); // keys rest while the results come up
+    enter();                                          // もういちどする: スタート is next
+    QVERIFY(f.find(Part::Results)->isHidden());
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Start));
     enter();
     QVERIFY(f.session.running());
-    QCOMPARE(f.text("Tokuten"), QStringLiteral("0"));
+    QCOMPARE(f.text(Part::Score), QStringLiteral("0"));
 }
 
 void PracticeWindowTest::focusStaysOffTheOtherButtonsDuringAJudgement()
@@ -627,7 +646,7 @@ void PracticeWindowTest::focusStaysOffTheOtherButtonsDuringAJudgement()
     Fixture f;
     QVERIFY(f.showActive());
     f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
-    f.click("Command3");
+    f.click(Part::Start);
     f.window->chartButton(43)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); // wrong
     QCOMPARE(QApplication::focusWidget(), f.window.data());
@@ -644,7 +663,7 @@ void PracticeWindowTest::heldEnterPressesOnce()
     Fixture f;
     QVERIFY(f.showActive());
     f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
-    f.click("Command3");
+    f.click(Part::Start);
     // Enter held on ロ: one wrong press, however often the chart unlocks
     // while the key repeats.
     QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
@@ -656,40 +675,40 @@ void PracticeWindowTest::heldEnterPressesOnce()
     }
     keyUp(Qt::Key_Return);
     QCOMPARE(f.session.QuestionPoints, 5);
-    QVERIFY(f.find("Line1")->isHidden());
-    QCOMPARE(f.text("Label2"), QString());
+    QVERIFY(f.find(Part::Cross, 1)->isHidden());
+    QCOMPARE(f.text(Part::Answer), QString());
     QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
 
     // Enter held on ストップ shows the results, and they stay up.
-    f.find("Command4")->setFocus();
+    f.find(Part::Stop)->setFocus();
     keyDown(Qt::Key_Return);
-    QVERIFY(f.find("ShowWindow")->isVisible());
-    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
-    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive());
+    QVERIFY(f.find(Part::Results)->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Again));
+    QTRY_VERIFY(!f.window->keyGuard()->holdingOff());
     for (int i = 0; i < 4; ++i) {
         keyRepeat(Qt::Key_Return, i % 2 == 0);
     }
     keyUp(Qt::Key_Return);
-    QVERIFY(f.find("ShowWindow")->isVisible());
+    QVERIFY(f.find(Part::Results)->isVisible());
     // A fresh Enter puts them away.
     keyTap(Qt::Key_Return);
-    QVERIFY(f.find("ShowWindow")->isHidden());
-    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+    QVERIFY(f.find(Part::Results)->isHidden());
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Start));
 }
 
 void PracticeWindowTest::quickEntersLeaveTheResultsUp()
 {
     Fixture f;
     QVERIFY(f.showActive());
-    f.click("Option3");
-    f.click("Command3");
+    f.click(Part::Option, 3);
+    f.click(Part::Start);
     for (int q = 0; q < 15; ++q) {
         f.pressChart(f.session.CurrentIndex);
         f.judge();
     }
-    QVERIFY(f.find("ShowWindow")->isVisible());
-    QCOMPARE(f.text("Label11"), QStringLiteral("150"));
-    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    QVERIFY(f.find(Part::Results)->isVisible());
+    QCOMPARE(f.text(Part::ResultScore), QStringLiteral("150"));
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Again));
     // Three quick Enters as the results come up: none of them puts the
     // results away, starts a session or presses a kana.
     const int pressed = f.session.PressedIndex;
@@ -697,34 +716,34 @@ void PracticeWindowTest::quickEntersLeaveTheResultsUp()
         keyTap(Qt::Key_Return);
         keyTap(Qt::Key_Space);
     }
-    QVERIFY(f.find("ShowWindow")->isVisible());
+    QVERIFY(f.find(Part::Results)->isVisible());
     QCOMPARE(f.session.PressedIndex, pressed);
-    QCOMPARE(f.text("Tokuten"), QStringLiteral("150"));
-    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
+    QCOMPARE(f.text(Part::Score), QStringLiteral("150"));
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Again));
     // A moment later the keys work again.
-    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive());
+    QTRY_VERIFY(!f.window->keyGuard()->holdingOff());
     keyTap(Qt::Key_Return);
-    QVERIFY(f.find("ShowWindow")->isHidden());
-    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+    QVERIFY(f.find(Part::Results)->isHidden());
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Start));
 }
 
 void PracticeWindowTest::stopClickedDuringTheMarkHandsTheFocusToTheResults()
 {
     Fixture f;
     QVERIFY(f.showActive());
-    f.click("Command3");
-    f.click("Command4");                             // the results of a stopped session
+    f.click(Part::Start);
+    f.click(Part::Stop);                             // the results of a stopped session
     f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
-    f.click("Command3");                             // are put away by the next start
-    QVERIFY(f.find("ShowWindow")->isHidden());
+    f.click(Part::Start);                            // are put away by the next start
+    QVERIFY(f.find(Part::Results)->isHidden());
     QCOMPARE(QApplication::focusWidget(), f.window->chartButton(43));
     keyTap(Qt::Key_Return); // ロ, wrong
-    QVERIFY(f.find("Line1")->isVisible());
-    f.click("Command4"); // the mouse stops during the mark: the results come up
-    QCOMPARE(QApplication::focusWidget(), f.find("Command6"));
-    QTRY_VERIFY(!f.find<QTimer>("KeyHoldOff")->isActive());
+    QVERIFY(f.find(Part::Cross, 1)->isVisible());
+    f.click(Part::Stop); // the mouse stops during the mark: the results come up
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Again));
+    QTRY_VERIFY(!f.window->keyGuard()->holdingOff());
     keyTap(Qt::Key_Return); // もういちどする
-    QCOMPARE(QApplication::focusWidget(), f.find("Command3"));
+    QCOMPARE(QApplication::focusWidget(), f.find(Part::Start));
     keyTap(Qt::Key_Return);
     QVERIFY(f.window);
     QVERIFY(f.window->isVisible());
@@ -742,12 +761,12 @@ void PracticeWindowTest::aTapPressesOnce()
         QTest::touchEvent(f.window, screen).press(0, at(w));
         QTest::touchEvent(f.window, screen).release(0, at(w));
     };
-    QSignalSpy start(f.find<QAbstractButton>("Command3"), &QAbstractButton::clicked);
+    QSignalSpy start(f.find<QAbstractButton>(Part::Start), &QAbstractButton::clicked);
     QSignalSpy ro(f.window->chartButton(43), &QAbstractButton::clicked);
     QSignalSpy ru(f.window->chartButton(42), &QAbstractButton::clicked);
     QSignalSpy a(f.window->chartButton(1), &QAbstractButton::clicked);
     f.random.push(ScriptedRandom::forChoice(0, 71)); // あ
-    tap(f.find("Command3"));
+    tap(f.find(Part::Start));
     QCOMPARE(start.count(), 1);
     // Two fingers at once on ロ and ル, held long: one wrong press.
     QTest::touchEvent(f.window, screen).press(0, at(f.window->chartButton(43)));
@@ -768,7 +787,7 @@ void PracticeWindowTest::aTapPressesOnce()
     QCOMPARE(f.session.QuestionPoints, 5);
     tap(f.window->chartButton(1));
     QCOMPARE(a.count(), 1);
-    QCOMPARE(f.text("Tokuten"), QStringLiteral("5"));
+    QCOMPARE(f.text(Part::Score), QStringLiteral("5"));
 }
 
 void PracticeWindowTest::arrowKeysMoveOverTheChart_data()
@@ -803,69 +822,69 @@ void PracticeWindowTest::wholeSessionWithRunningTimers()
     // Real timers, shortened so that the session plays in well under a second.
     Fixture f(Direction::KatakanaShown, {20, 25});
     f.window->show();
-    f.click("Option3");
-    f.click("Command3");
-    auto *timer1 = f.find<QTimer>("Timer1");
+    f.click(Part::Option, 3);
+    f.click(Part::Start);
+    auto *timer1 = f.window->judgeTimer();
     QVERIFY(timer1->isActive());
     for (int q = 1; q <= 15; ++q) {
         QCOMPARE(f.session.QuestionNumber, q);
         const int answer = f.session.CurrentIndex;
-        QCOMPARE(f.text("Label1"), QString::fromStdString(f.session.questionKana(answer)));
+        QCOMPARE(f.text(Part::Question), QString::fromStdString(f.session.questionKana(answer)));
         if (q % 4 == 0) { // now and then a wrong press first
             const int wrong = answer == 71 ? 70 : answer + 1;
             f.pressChart(wrong);
-            QVERIFY(f.find("Line1")->isVisible());
+            QVERIFY(f.find(Part::Cross, 1)->isVisible());
             QVERIFY(!f.window->chartButton(answer)->isEnabled());
             QTRY_VERIFY(f.window->chartButton(answer)->isEnabled());
-            QVERIFY(f.find("Line1")->isHidden());
+            QVERIFY(f.find(Part::Cross, 1)->isHidden());
         }
         f.pressChart(answer);
-        QVERIFY(f.find("Shape1")->isVisible());
-        QVERIFY(f.find("Image2")->isVisible());
+        QVERIFY(f.find(Part::Circle)->isVisible());
+        QVERIFY(f.find(Part::Reward)->isVisible());
         QCOMPARE(f.window->chartButton(answer)->face(), QColor(255, 224, 192));
         QTRY_VERIFY(f.session.QuestionNumber == q + 1);
-        QVERIFY(f.find("Shape1")->isHidden());
+        QVERIFY(f.find(Part::Circle)->isHidden());
     }
-    QVERIFY(f.find("ShowWindow")->isVisible());
-    QCOMPARE(f.text("Label11"), QStringLiteral("135")); // three questions at 5 points
-    QCOMPARE(f.text("Label10"), f.text("TimeBox"));
+    QVERIFY(f.find(Part::Results)->isVisible());
+    QCOMPARE(f.text(Part::ResultScore), QStringLiteral("135")); // three questions at 5 points
+    QCOMPARE(f.text(Part::ResultSeconds), f.text(Part::Seconds));
     QVERIFY(!timer1->isActive());
-    QVERIFY(!f.find<ui::SecondsClock>("Timer2")->isActive());
-    const QString seconds = f.text("TimeBox");
+    QVERIFY(!f.window->clock()->isActive());
+    const QString seconds = f.text(Part::Seconds);
     QTest::qWait(100);
-    QCOMPARE(f.text("TimeBox"), seconds);
+    QCOMPARE(f.text(Part::Seconds), seconds);
     // The finished window: the chart enabled again, Stop still enabled.
     QVERIFY(f.window->chartButton(1)->isEnabled());
-    QVERIFY(f.find("Command4")->isEnabled());
-    QVERIFY(!f.find("Command3")->isEnabled());
+    QVERIFY(f.find(Part::Stop)->isEnabled());
+    QVERIFY(!f.find(Part::Start)->isEnabled());
 }
 
 void PracticeWindowTest::stopAndAgainThroughTheButtons()
 {
     Fixture f;
     f.window->show();
-    f.click("Option2");
-    f.click("Command3");
+    f.click(Part::Option, 2);
+    f.click(Part::Start);
     f.pressChart(f.session.CurrentIndex);
     f.judge();
     for (int i = 0; i < 4; ++i) {
         f.window->clockTick();
     }
-    f.click("Command4");
-    QVERIFY(f.find("ShowWindow")->isVisible());
-    QCOMPARE(f.text("Label10"), QStringLiteral("4"));
-    QCOMPARE(f.text("Label11"), QStringLiteral("10"));
-    QCOMPARE(f.text("Label1"), QString());
-    QVERIFY(f.find("Command3")->isEnabled());
-    QVERIFY(!f.find("Command4")->isEnabled());
-    QVERIFY(!f.find<QTimer>("Timer1")->isActive());
-    f.click("Command6");
-    QVERIFY(f.find("ShowWindow")->isHidden());
-    QVERIFY(f.find("Command3")->isEnabled());
-    QCOMPARE(f.text("Tokuten"), QStringLiteral("10"));
-    f.click("Command3");
+    f.click(Part::Stop);
+    QVERIFY(f.find(Part::Results)->isVisible());
+    QCOMPARE(f.text(Part::ResultSeconds), QStringLiteral("4"));
+    QCOMPARE(f.text(Part::ResultScore), QStringLiteral("10"));
+    QCOMPARE(f.text(Part::Question), QString());
+    QVERIFY(f.find(Part::Start)->isEnabled());
+    QVERIFY(!f.find(Part::Stop)->isEnabled());
+    QVERIFY(!f.window->judgeTimer()->isActive());
+    f.click(Part::Again);
+    QVERIFY(f.find(Part::Results)->isHidden());
+    QVERIFY(f.find(Part::Start)->isEnabled());
+    QCOMPARE(f.text(Part::Score), QStringLiteral("10"));
+    f.click(Part::Start);
     QCOMPARE(f.session.QuestionTotal, 30);
-    QCOMPARE(f.text("Tokuten"), QStringLiteral("0"));
+    QCOMPARE(f.text(Part::Score), QStringLiteral("0"));
 }
 
 void PracticeWindowTest::clockDoesNotDrift()

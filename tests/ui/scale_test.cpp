@@ -25,6 +25,8 @@
 #include <cstdlib>
 #include <memory>
 
+using testing::Part;
+
 namespace {
 
 struct Fixture : testing::PracticeFixture
@@ -132,10 +134,8 @@ void ScaleTest::fitsTheScreenAndEveryButtonPresses()
 
     // Every button, Start, Stop, とじる and the results panel lie on the
     // screen; a click at a chart button's centre presses that button.
-    QList<QWidget *> onScreen;
-    for (const char *name : {"Command2", "Command3", "Command4", "ShowWindow", "Option3"}) {
-        onScreen << f.window->findChild<QWidget *>(QLatin1String(name));
-    }
+    QList<QWidget *> onScreen{f.find(Part::Close), f.find(Part::Start), f.find(Part::Stop),
+                              f.find(Part::Results), f.find(Part::Option, 3)};
     for (int k = 1; k <= drill::kKanaCount; ++k) {
         onScreen << f.window->chartButton(k);
     }
@@ -143,12 +143,11 @@ void ScaleTest::fitsTheScreenAndEveryButtonPresses()
         const QRect global(control->mapToGlobal(QPoint()), control->size());
         QVERIFY2(available.contains(global), qPrintable(control->objectName()));
         const QPoint centre = f.window->mapFromGlobal(global.center());
-        if (control->objectName() == QLatin1String("ShowWindow")) {
+        if (control == f.find(Part::Results)) {
             continue;
         }
         QCOMPARE(f.window->childAt(centre), control);
-        if (auto *chart = qobject_cast<ui::RaisedButton *>(control);
-            chart && chart->objectName() == QLatin1String("Command1")) {
+        if (auto *chart = qobject_cast<ui::ChartButton *>(control)) {
             QSignalSpy pressed(chart, &QAbstractButton::clicked);
             QTest::mouseClick(f.window->windowHandle(), Qt::LeftButton, {}, centre);
             QVERIFY2(pressed.count() == 1, qPrintable(chart->text()));
@@ -203,12 +202,12 @@ void ScaleTest::edgesAreEvenAndInside()
     const QRgb white = qRgb(255, 255, 255);
     int checked = 0;
     for (const ui::Control &row : ui::practiceLayout()) {
-        const bool bordered = row.line > 0 && !row.container &&
+        const bool bordered = row.line > 0 && row.container == Part::Window &&
                               (row.kind == ui::Kind::Label || row.kind == ui::Kind::RaisedButton);
         if (!bordered) {
             continue;
         }
-        const QWidget *control = f.window->findChild<QWidget *>(QLatin1String(row.name));
+        const QWidget *control = f.find(row.part, row.index);
         const QRect r = deviceRect(control, g.ratio);
         // The fill, where no line and no text lies: just inside the edges,
         // a quarter down.
@@ -387,15 +386,15 @@ void ScaleTest::captionsKeepClearOfTheirEdges()
     };
     for (QAbstractButton *button : f.window->findChildren<QAbstractButton *>()) {
         if (!button->text().isEmpty() && button->isVisibleTo(f.window.data()) &&
-            !f.window->findChild<QWidget *>(QStringLiteral("ShowWindow"))->isAncestorOf(button)) {
+            !f.find<QWidget>(Part::Results)->isAncestorOf(button)) {
             measure(button);
         }
     }
     // The results panel's buttons, after a session stopped.
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
-    f.window->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
-    for (const char *name : {"Command6", "Command7"}) {
-        auto *button = f.window->findChild<QAbstractButton *>(QLatin1String(name));
+    f.find<QAbstractButton>(Part::Start)->click();
+    f.find<QAbstractButton>(Part::Stop)->click();
+    for (Part part : {Part::Again, Part::Finish}) {
+        auto *button = f.find<QAbstractButton>(part);
         QTRY_VERIFY(button->isVisible());
         measure(button);
     }

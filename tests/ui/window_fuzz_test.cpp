@@ -31,6 +31,8 @@
 
 namespace {
 
+using testing::Part;
+
 constexpr int kSeeds = 30;
 constexpr int kEvents = 300;
 
@@ -77,16 +79,16 @@ public:
         } else if (roll < 46) {
             const int n = 1 + pick(3);
             event = QStringLiteral("O%1").arg(n);
-            click(named(QStringLiteral("Option%1").arg(n)));
+            click(control(Part::Option, n));
         } else if (roll < 54) {
             event = QStringLiteral("S");
-            click(named(QStringLiteral("Command3")));
+            click(control(Part::Start));
         } else if (roll < 58) {
             event = QStringLiteral("T");
-            click(named(QStringLiteral("Command4")));
+            click(control(Part::Stop));
         } else if (roll < 62) {
             event = QStringLiteral("A");
-            click(named(QStringLiteral("Command6")));
+            click(control(Part::Again));
         } else if (roll < 82) {
             event = QStringLiteral("J");
             window_->judgeTick();
@@ -98,10 +100,10 @@ public:
             QTest::qWait(25);
         } else if (roll < 97) {
             event = QStringLiteral("R");
-            reopen(QStringLiteral("Command2"));
+            reopen(Part::Close);
         } else {
             event = QStringLiteral("E");
-            reopen(QStringLiteral("Command7"));
+            reopen(Part::Finish);
         }
         startedJudgement_ = !pendingBefore && (session_.phase() == drill::Phase::Judging);
         return event;
@@ -111,17 +113,20 @@ public:
     QString check() const
     {
         const drill::WindowState &s = session_.state();
-        const auto text = [&](const char *name) {
-            return static_cast<QLabel *>(named(QLatin1String(name)))->text();
-        };
+        const auto text = [&](Part part) { return testing::text(window_.data(), part); };
         const auto qs = [](const std::string &v) { return QString::fromStdString(v); };
-        if (text("Label1") != qs(s.question) || text("Label2") != qs(s.answer) ||
-            text("Tokuten") != qs(s.score) || text("TimeBox") != qs(s.seconds) ||
-            text("Label10") != qs(s.resultSeconds) || text("Label11") != qs(s.resultScore)) {
+        // Until the first results the panel keeps the text it was built with.
+        const auto result = [&](const std::string &v, const char *atLoad) {
+            return v.empty() ? QString::fromLatin1(atLoad) : qs(v);
+        };
+        if (text(Part::Question) != qs(s.question) || text(Part::Answer) != qs(s.answer) ||
+            text(Part::Score) != qs(s.score) || text(Part::Seconds) != qs(s.seconds) ||
+            text(Part::ResultSeconds) != result(s.resultSeconds, "Label10") ||
+            text(Part::ResultScore) != result(s.resultScore, "Label11")) {
             return QStringLiteral("a caption differs from the session");
         }
-        if (named(QStringLiteral("Command3"))->isEnabled() != s.startEnabled ||
-            named(QStringLiteral("Command4"))->isEnabled() != s.stopEnabled) {
+        if (control(Part::Start)->isEnabled() != s.startEnabled() ||
+            control(Part::Stop)->isEnabled() != s.stopEnabled()) {
             return QStringLiteral("Start or Stop is in the wrong state");
         }
         int peach = 0;
@@ -130,28 +135,28 @@ public:
             if (button->isEnabled() != s.chartEnabled) {
                 return QStringLiteral("chart button %1 enabled wrongly").arg(k);
             }
-            if (button->face() != ui::bgr(s.chartColour[static_cast<std::size_t>(k)])) {
+            const bool answered = s.answered[static_cast<std::size_t>(k)];
+            if (button->face() != ui::bgr(answered ? ui::colour::Peach : ui::colour::LightGrey)) {
                 return QStringLiteral("chart button %1 has the wrong colour").arg(k);
             }
-            peach += s.chartColour[static_cast<std::size_t>(k)] == drill::kChartPeach ? 1 : 0;
+            peach += answered ? 1 : 0;
         }
-        if (named(QStringLiteral("Shape1"))->isVisible() != s.circleVisible ||
-            named(QStringLiteral("Image2"))->isVisible() != s.rewardVisible ||
-            named(QStringLiteral("Line1"))->isVisible() != s.crossVisible ||
-            named(QStringLiteral("Line2"))->isVisible() != s.crossVisible ||
-            named(QStringLiteral("ShowWindow"))->isVisible() != s.resultsVisible) {
-            return QStringLiteral("marks shown %1%2%3%4, the session says %5%6%7%8")
-                .arg(named(QStringLiteral("Shape1"))->isVisible())
-                .arg(named(QStringLiteral("Image2"))->isVisible())
-                .arg(named(QStringLiteral("Line1"))->isVisible())
-                .arg(named(QStringLiteral("ShowWindow"))->isVisible())
+        if (control(Part::Circle)->isVisible() != s.circleVisible ||
+            control(Part::Reward)->isVisible() != s.circleVisible ||
+            control(Part::Cross, 1)->isVisible() != s.crossVisible ||
+            control(Part::Cross, 2)->isVisible() != s.crossVisible ||
+            control(Part::Results)->isVisible() != s.resultsVisible) {
+            return QStringLiteral("marks shown %1%2%3%4, the session says %5%6%7")
+                .arg(control(Part::Circle)->isVisible())
+                .arg(control(Part::Reward)->isVisible())
+                .arg(control(Part::Cross, 1)->isVisible())
+                .arg(control(Part::Results)->isVisible())
                 .arg(s.circleVisible)
-                .arg(s.rewardVisible)
                 .arg(s.crossVisible)
                 .arg(s.resultsVisible);
         }
-        if (named<QTimer>(QStringLiteral("Timer1"))->isActive() != s.judgeTimerRunning ||
-            named<ui::SecondsClock>(QStringLiteral("Timer2"))->isActive() != s.clockRunning) {
+        if (window_->judgeTimer()->isActive() != s.running() ||
+            window_->clock()->isActive() != s.running()) {
             return QStringLiteral("a timer runs when it should not, or the reverse");
         }
         // Each right answer colours one button and adds at most 10 points.
@@ -177,13 +182,9 @@ private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     bool rightAnswer() { return session_.CurrentIndex > 0 && pick(100) < 60; }
 
-    template <typename T = QWidget> T *named(const QString &name) const
+    QWidget *control(Part part, int index = -1) const
     {
-        T *found = window_->findChild<T *>(name);
-        if (!found) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return found;
+        return testing::control(window_.data(), part, index);
     }
 
     // A click as a child makes it: only on a control that can be seen.
@@ -201,10 +202,10 @@ private:
         window_->activateWindow();
     }
 
-    void reopen(const QString &closer)
+    void reopen(Part closer)
     {
         QPointer<ui::PracticeWindow> closing = window_.data();
-        QWidget *button = named(closer);
+        QWidget *button = control(closer);
         if (!button->isVisible()) {
             return;
         }

@@ -1,0 +1,61 @@
+#pragma once
+
+// Device pixels: where the layout's logical pixels meet the screen's own.
+// Qt turns a logical length into device pixels by the device pixel ratio and
+// rounds it; every rule that keeps a line, an edge or a window on whole
+// device pixels is here.
+
+#include <QRectF>
+#include <QTransform>
+
+class QPainter;
+
+namespace ui {
+
+// The width in device pixels of a line one pixel of the layout wide, at a
+// scale and a device pixel ratio: whole pixels, at least one.
+int deviceLine(qreal scale, qreal ratio);
+// The fewest logical pixels that cover a length in device pixels.
+int logicalCover(qreal device, qreal ratio);
+
+// Qt scales a window's position and size to device pixels one by one,
+// relative to its screen's corner, and rounds each. A length given in
+// logical pixels therefore stands for any of a few device lengths; these
+// choose the one that keeps a window inside what it is measured against: the
+// exact product where it is a whole number (a ratio of 1 or 2), else the
+// nearest that cannot overreach.
+//
+// The fewest device pixels a logical length or position can stand for.
+int deviceAtLeast(int logical, qreal ratio);
+// The most device pixels a logical length or position can stand for.
+int deviceAtMost(int logical, qreal ratio);
+// The longest logical length that Qt turns into at most a device length.
+int logicalWithin(int device, qreal ratio);
+
+// The device-pixel grid under a painter. A fill of a rectangle rounds its
+// edges to the nearest grid line, halves upwards, so an edge at device
+// coordinate e falls on the line floor(e + 0.5): rectangles snapped so cover
+// exactly the pixels a fill of the unsnapped rectangle would (the window's
+// own background fill among them), and neighbours that share an edge share
+// its grid line. A line one pixel of the layout wide is a whole number of
+// device pixels, the same on every side.
+class DeviceGrid
+{
+public:
+    explicit DeviceGrid(const QPainter &painter, qreal layoutScale = 1.0);
+
+    QRectF snap(const QRectF &logical) const;
+    // n lines' width in logical units.
+    qreal lines(int n) const { return n * line_ / ratio_; }
+    // A length rounded to whole device pixels, at least one.
+    qreal whole(qreal logical) const;
+    qreal ratio() const { return ratio_; }
+
+private:
+    QTransform toDevice_;
+    QTransform fromDevice_;
+    qreal ratio_;
+    qreal line_; // device pixels
+};
+
+} // namespace ui
