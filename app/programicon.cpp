@@ -2,14 +2,17 @@
 
 #include "ui/picturecache.h"
 
+#include <QDir>
+
 namespace app {
 
 QIcon programIcon()
 {
+    // Every size the icon is drawn at is built in.
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48}) {
-        icon.addPixmap(QPixmap::fromImage(
-            ui::rawPixels(QStringLiteral(":/pictures/rendered/icon-%1.argb").arg(size))));
+    const QDir rendered(QStringLiteral(":/pictures/rendered"));
+    for (const QString &name : rendered.entryList({QStringLiteral("icon-*.argb")})) {
+        icon.addPixmap(QPixmap::fromImage(ui::rawPixels(rendered.filePath(name))));
     }
     return icon;
 }

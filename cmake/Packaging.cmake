@@ -17,7 +17,7 @@ install(FILES ${_pokomoji_assets}/${POKOMOJI_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # The icon theme: the icon drawn for each of its pixel sizes, and the
 # scalable drawing for every other size.
-foreach(_size IN ITEMS 16 22 24 32 48)
+foreach(_size IN LISTS POKOMOJI_ICON_SIZES)
     install(FILES ${_pokomoji_assets}/icon-${_size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps
             RENAME ${POKOMOJI_APP_ID}.png)

@@ -70,6 +70,20 @@ void PracticeWindow::build()
     // asks instead, as its heading does.
     setAccessibleName(QString::fromUtf8(form.title));
     layout_.get<Picture>(Part::Heading)->setAccessibleName(QString::fromUtf8(form.title));
+    findControls();
+    placement_ = new WindowPlacement(
+        this, &PracticeWindow::designedSize, [this](qreal s, QPoint o) { layOut(s, o); },
+        WindowPlacement::Sizing::Fixed);
+    buildChart();
+    buildOptions();
+    buildTimers();
+    connectButtons();
+    placement_->addFullScreenKey();
+    setTabOrder();
+}
+
+void PracticeWindow::findControls()
+{
     question_ = layout_.get<QLabel>(Part::Question);
     answer_ = layout_.get<QLabel>(Part::Answer);
     seconds_ = layout_.get<QLabel>(Part::Seconds);
@@ -87,18 +101,10 @@ void PracticeWindow::build()
     resultScore_ = layout_.get<QLabel>(Part::ResultScore);
     again_ = layout_.get<QPushButton>(Part::Again);
     finish_ = layout_.get<QPushButton>(Part::Finish);
-    layOut(1.0, {});
-    setFixedSize(designedSize());
-    placement_ = new WindowPlacement(
-        this, &PracticeWindow::designedSize, [this](qreal s, QPoint o) { layOut(s, o); },
-        WindowPlacement::Sizing::Fixed);
+}
 
-    buildChart();
-    connect(close_, &QPushButton::clicked, this, &QWidget::close);
-    connect(start_, &QPushButton::clicked, this,
-            [this] { apply(&drill::Session::Start, optionGroup_->checkedId()); });
-    connect(stop_, &QPushButton::clicked, this, [this] { apply(&drill::Session::Stop); });
-
+void PracticeWindow::buildOptions()
+{
     // Each option's id in the group is the count of questions it asks.
     optionGroup_ = new QButtonGroup(this);
     optionGroup_->setExclusive(true);
@@ -106,23 +112,29 @@ void PracticeWindow::build()
         optionGroup_->addButton(qobject_cast<QAbstractButton *>(row.widget), row.row->questions);
     }
     optionGroup_->buttons().front()->setChecked(true);
+}
 
-    connect(again_, &QPushButton::clicked, this, [this] { apply(&drill::Session::Again); });
-    connect(finish_, &QPushButton::clicked, this, &QWidget::close);
-
+void PracticeWindow::buildTimers()
+{
     judgeTimer_ = new QTimer(this);
     judgeTimer_->setInterval(timing_.judgeIntervalMs);
     connect(judgeTimer_, &QTimer::timeout, this, &PracticeWindow::judgeTick);
     clock_ = new SecondsClock(timing_.clockIntervalMs, this);
     connect(clock_, &SecondsClock::tick, this, &PracticeWindow::clockTick);
+}
 
+void PracticeWindow::connectButtons()
+{
+    connect(close_, &QPushButton::clicked, this, &QWidget::close);
+    connect(start_, &QPushButton::clicked, this,
+            [this] { apply(&drill::Session::Start, optionGroup_->checkedId()); });
+    connect(stop_, &QPushButton::clicked, this, [this] { apply(&drill::Session::Stop); });
+    connect(again_, &QPushButton::clicked, this, [this] { apply(&drill::Session::Again); });
+    connect(finish_, &QPushButton::clicked, this, &QWidget::close);
     // Start is the window's cancel button: Escape presses it.
     // A click on a disabled button does nothing.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, start_, &QAbstractButton::click);
-    placement_->addFullScreenKey();
-
-    setTabOrder();
 }
 
 void PracticeWindow::buildChart()

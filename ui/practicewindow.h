@@ -88,7 +88,11 @@ protected:
 
 private:
     void build();
+    void findControls();
     void buildChart();
+    void buildOptions();
+    void buildTimers();
+    void connectButtons();
     void setTabOrder();
     // Hands an event to the session, then shows the state it leaves.
     template <typename... Args> void apply(void (drill::Session::*event)(Args...), Args... args)

@@ -71,11 +71,36 @@ void RaisedButton::setPicture(const QString &resource)
 void RaisedButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const qreal scale = scale_;
+    const DeviceGrid grid(painter, scale_);
+    const bool sunken = isDown() || isChecked();
+    paintFace(painter, grid, sunken);
+    // Pressed in, the picture and the caption move right and down.
+    const qreal nudge = sunken ? grid.whole(scale_) : 0.0;
+    if (!picture_.isEmpty()) {
+        const QSizeF size = QSizeF(pictureSize(picture_)) * scale_;
+        const QRectF at = grid.snap(QRectF(
+            QPointF((width() - size.width()) / 2 + nudge, (height() - size.height()) / 2 + nudge),
+            size));
+        const QSize pixels = (at.size() * grid.ratio()).toSize();
+        painter.drawPixmap(at.topLeft(), pictureIn(picture_, pixels, grid.ratio()));
+    }
+    if (!text().isEmpty()) {
+        paintCaption(painter, grid, nudge);
+    }
+    if (hasFocus()) {
+        QPen pen(Qt::black, 1, Qt::DotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        const int inset = std::max(1, qRound(3 * scale_));
+        painter.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
+    }
+}
+
+void RaisedButton::paintFace(QPainter &painter, const DeviceGrid &grid, bool sunken) const
+{
     // A button that lies over its neighbours reaches exactly one line past
     // where they begin on the device grid, however the overlap falls on it,
     // so that every seam shows the same lines.
-    const DeviceGrid grid(painter, scale);
     QRectF box = grid.snap(QRectF(rect()));
     if (overlap_ > 0) {
         const QRectF inside = grid.snap(QRectF(0, 0, width() - overlap_, height() - overlap_));
@@ -86,7 +111,6 @@ void RaisedButton::paintEvent(QPaintEvent *)
     // The two-line edge of a desktop button: the outer lines light above and
     // left, dark below and right, the inner ones white and grey; pressed in,
     // the other way round. The later sides own the corners.
-    const bool sunken = isDown() || isChecked();
     const QColor light(212, 212, 212);
     const QColor white(255, 255, 255);
     const QColor dark(64, 64, 64);
@@ -112,37 +136,22 @@ void RaisedButton::paintEvent(QPaintEvent *)
         const bool seam = line.side == Side::Top && seams_.testFlag(Qt::TopEdge);
         painter.fillRect(sideOf(box, line.side, w), seam ? dark : line.outer);
     }
+}
 
-    const qreal nudge = sunken ? grid.whole(scale) : 0.0;
-    if (!picture_.isEmpty()) {
-        const QSizeF size = QSizeF(pictureSize(picture_)) * scale;
-        const QRectF at = grid.snap(QRectF(
-            QPointF((width() - size.width()) / 2 + nudge, (height() - size.height()) / 2 + nudge),
-            size));
-        const QSize pixels = (at.size() * grid.ratio()).toSize();
-        painter.drawPixmap(at.topLeft(), pictureIn(picture_, pixels, grid.ratio()));
+void RaisedButton::paintCaption(QPainter &painter, const DeviceGrid &grid, qreal nudge) const
+{
+    painter.setFont(font());
+    const QRectF textRect = QRectF(rect()).translated(nudge, nudge);
+    if (isEnabled()) {
+        painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
+    } else {
+        // Disabled captions are drawn embossed, grey on a white shadow.
+        const qreal offset = grid.whole(scale_);
+        painter.setPen(Qt::white);
+        painter.drawText(textRect.translated(offset, offset), Qt::AlignCenter, text());
+        painter.setPen(QColor(128, 128, 128));
     }
-    if (!text().isEmpty()) {
-        painter.setFont(font());
-        const QRectF textRect = QRectF(rect()).translated(nudge, nudge);
-        if (isEnabled()) {
-            painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
-        } else {
-            // Disabled captions are drawn embossed, grey on a white shadow.
-            const qreal offset = grid.whole(scale);
-            painter.setPen(Qt::white);
-            painter.drawText(textRect.translated(offset, offset), Qt::AlignCenter, text());
-            painter.setPen(QColor(128, 128, 128));
-        }
-        painter.drawText(textRect, Qt::AlignCenter, text());
-    }
-    if (hasFocus()) {
-        QPen pen(Qt::black, 1, Qt::DotLine);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        const int inset = std::max(1, qRound(3 * scale));
-        painter.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
-    }
+    painter.drawText(textRect, Qt::AlignCenter, text());
 }
 
 Caption::Caption(const QString &text, QWidget *parent) : QLabel(text, parent) {}

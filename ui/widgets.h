@@ -14,7 +14,11 @@
 #include <QString>
 #include <QWidget>
 
+class QPainter;
+
 namespace ui {
+
+class DeviceGrid;
 
 // A push button that paints a flat face in its background colour inside a
 // raised edge of two lines, light and white at the top and left, dark and
@@ -45,6 +49,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The face and its raised or sunken edge.
+    void paintFace(QPainter &painter, const DeviceGrid &grid, bool sunken) const;
+    void paintCaption(QPainter &painter, const DeviceGrid &grid, qreal nudge) const;
+
     qreal scale_ = 1.0;
     int overlap_ = 0;
     QColor face_;

@@ -110,6 +110,11 @@ WindowPlacement::WindowPlacement(QWidget *window, std::function<QSize(qreal)> si
     connect(qApp, &QGuiApplication::primaryScreenChanged, this, again);
     window_->installEventFilter(this);
     QCoreApplication::instance()->installNativeEventFilter(this);
+    // A fixed window is laid out and sized as designed until it is placed.
+    if (sizing_ == Sizing::Fixed) {
+        this->layOut(1.0, {}); // the member: the argument of that name is moved away
+        window_->setFixedSize(sizeAt_(1.0));
+    }
 }
 
 WindowPlacement::~WindowPlacement() = default;
@@ -269,6 +274,26 @@ void WindowPlacement::settle()
     place();
 }
 
+void WindowPlacement::shownFirst()
+{
+    shown_ = true;
+    if (QWindow *handle = window_->windowHandle()) {
+        handle->installEventFilter(this);
+        connect(handle, &QWindow::screenChanged, this, [this](QScreen *screen) {
+            followScreen(screen);
+            corrections_ = 0;
+            schedule();
+        });
+    }
+    followScreen(screen());
+}
+
+bool WindowPlacement::strayed() const
+{
+    return !screen()->availableGeometry().contains(geometry().marginsAdded(frameMargins())) ||
+           (sizing_ == Sizing::Fixed && geometry().size() != sizeAt_(scale_));
+}
+
 bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == window_->windowHandle() && event->type() == QEvent::Expose) {
@@ -287,16 +312,7 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::Show:
         if (!shown_) {
-            shown_ = true;
-            if (QWindow *handle = window_->windowHandle()) {
-                handle->installEventFilter(this);
-                connect(handle, &QWindow::screenChanged, this, [this](QScreen *screen) {
-                    followScreen(screen);
-                    corrections_ = 0;
-                    schedule();
-                });
-            }
-            followScreen(screen());
+            shownFirst();
         }
         corrections_ = 0;
         place();
@@ -316,8 +332,7 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
         // went full screen, or anywhere else, and may round a fixed size to
         // its own steps; the window goes back whole on its screen, at its size.
         if (!fullScreen(window_) && window_->isVisible() && corrections_ < kMaxCorrections &&
-            (!screen()->availableGeometry().contains(geometry().marginsAdded(frameMargins())) ||
-             (sizing_ == Sizing::Fixed && geometry().size() != sizeAt_(scale_)))) {
+            strayed()) {
             ++corrections_;
             schedule();
         }

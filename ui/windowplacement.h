@@ -100,6 +100,11 @@ private:
     void settle();
     void schedule();
     void followScreen(QScreen *screen);
+    // The window is shown for the first time: its platform window exists.
+    void shownFirst();
+    // The window lies no longer whole on its screen's free area, or has lost
+    // its fixed size.
+    bool strayed() const;
 
     QWidget *window_;
     std::function<QSize(qreal)> sizeAt_;
