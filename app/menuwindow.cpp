@@ -14,7 +14,7 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     setWindowIcon(programIcon());
     // The menu draws no text, so it sets no font: the built-in face is
     // registered when a practice window first asks for it, not at start-up.
-    layout_.build(this, ui::menuLayout(), ui::Forms::Both);
+    layout_.build(this, ui::menuLayout(), std::nullopt);
     // Whole on its screen, centred, and laid out smaller on a screen smaller
     // than the menu; it follows every change of its screen. Placing lays the
     // menu out and sizes it: now, before it is shown, and again when shown.

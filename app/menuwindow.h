@@ -15,11 +15,8 @@ class MenuWindow : public QWidget
     Q_OBJECT
 public:
     MenuWindow();
-    // The control of a part.
-    template <typename T = QWidget> T *control(ui::Part part, int index = -1) const
-    {
-        return layout_.get<T>(part, index);
-    }
+    // The controls, by their parts.
+    const ui::BuiltLayout &layout() const { return layout_; }
 
 signals:
     // A drill's button asks for the drill of its direction.

@@ -1,18 +1,19 @@
 #!/usr/bin/python3
 """Reads ぽこもじ as a screen reader does, over AT-SPI.
 
-Starts the program on the X display it is given (tests/with_xvfb.sh gives it
-an Xvfb of its own) with Qt's accessibility switched on, in a D-Bus session of its own with the AT-SPI registry, and walks its accessibility
-tree with pyatspi: the menu and both drills are named frames, the options are
-radio buttons in a group named after their frame, the results panel is named
-and lists no decorative pictures, hidden controls are not listed, and the two
-"おわる" buttons are told apart. The drills are opened and played through the
-buttons' own accessible actions; the results panel's buttons, once hidden,
-say they are neither enabled nor focusable, and pressing them does nothing.
+Starts the program on an Xvfb of its own (tests/display.py) with Qt's
+accessibility switched on, in a D-Bus session of its own with the AT-SPI
+registry, and walks its accessibility tree with pyatspi: the menu and both
+drills are named frames, the options are radio buttons in a group named after
+their frame, the results panel is named and lists no decorative pictures,
+hidden controls are not listed, and the two "おわる" buttons are told apart.
+The drills are opened and played through the buttons' own accessible actions;
+the results panel's buttons, once hidden, say they are neither enabled nor
+focusable, and pressing them does nothing.
 
 Usage: atspi_check.py PROGRAM
-Prints one line per check and exits 1 if one failed, 77 if pyatspi, the
-AT-SPI bus or dbus-run-session is missing.
+Prints one line per check and "N passed, N failed"; exits 1 if a check
+failed, 77 if Xvfb, pyatspi, the AT-SPI bus or dbus-run-session is missing.
 """
 
 import os
@@ -20,9 +21,8 @@ import shutil
 import subprocess
 import sys
 
-from checks import check, failures, wait_for
+from display import SKIP, Display, check, summary, wait_for
 
-SKIP = 77
 OWN_BUS = "POKOMOJI_ATSPI_OWN_BUS"
 
 
@@ -40,6 +40,8 @@ def missing():
         return "at-spi2-core is not installed"
     if not shutil.which("dbus-run-session"):
         return "dbus-run-session (dbus-daemon) is not installed"
+    if not shutil.which("Xvfb"):
+        return "Xvfb is not installed"
     return None
 
 
@@ -56,10 +58,8 @@ def own_bus():
 def main():
     import pyatspi
 
-    program = sys.argv[1]
-    env = dict(os.environ, QT_QPA_PLATFORM="xcb",
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    process = subprocess.Popen([program], env=env)
+    d = Display()
+    d.start([sys.argv[1]], QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
 
     def children(node):
         return [c for c in node if c is not None]
@@ -189,11 +189,8 @@ def main():
                        if not n.name and n.getRoleName() not in ("label",)]
             check(f"{asks}: nothing in the window is unnamed", not unnamed, unnamed)
     finally:
-        process.terminate()
-        process.wait(timeout=10)
-
-    print(f"{len(failures)} failed", flush=True)
-    sys.exit(1 if failures else 0)
+        d.close()
+    sys.exit(summary())
 
 
 if __name__ == "__main__":

@@ -30,152 +30,32 @@ and root window together, through xrandr):
               with status 1; with a Wayland socket nobody answers on and an
               X display, it opens its menu on X
 
-Usage: placement_check.py PROGRAM OUTDIR
-Prints one line per check, saves screenshots to OUTDIR and exits 1 if a check
-failed, 77 if Xvfb, openbox or one of the X tools it uses is missing.
+Usage: placement_check.py PROGRAM LAYOUT_DUMP OUTDIR
+Where the drill's controls lie comes from the program's own layout
+(tests/ui/layout_dump). Prints one line per check and "N passed, N failed",
+saves screenshots to OUTDIR and exits 1 if a check failed, 77 if Xvfb, openbox
+or one of the X tools it uses is missing.
 """
 
-import io
+import functools
 import os
 import random
 import re
-import shutil
 import subprocess
 import sys
 import tempfile
 import time
 
-from checks import check, failures, wait_for
-from PIL import Image, ImageChops
+from display import MENU, Display, Layout, check, require, summary, wait_for
+from PIL import ImageChops
 
-SKIP = 77
-MENU = "ぽこもじ ver1.0"
 PANEL = (255, 192, 192)
-MODES = {
-    (1920, 1080): "148.5 1920 2008 2052 2200 1080 1084 1089 1125",
-    (1024, 768): "63.5 1024 1072 1176 1328 768 771 775 798",
-    (320, 240): "6.0 320 336 368 400 240 243 247 250",
-}
-
-class Display:
-    """An Xvfb server with openbox, and the program under test on it."""
-
-    def __init__(self, program, outdir, size, manager=True):
-        self.program_path = program
-        self.outdir = outdir
-        self.size = size
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % size,
-             "+extension", "RANDR", "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as pipe:
-            display = pipe.readline().strip()
-        self.env = dict(os.environ, DISPLAY=":" + display, QT_QPA_PLATFORM="xcb")
-        self.env.pop("WAYLAND_DISPLAY", None)
-        self.env.setdefault("XDG_RUNTIME_DIR", tempfile.mkdtemp())
-        self.wm = self.program = None
-        if manager:
-            # Openbox runs its startup command once it manages windows; it
-            # names itself on the root window before that.
-            started = os.path.join(tempfile.mkdtemp(), "openbox-started")
-            self.wm = subprocess.Popen(["openbox", "--sm-disable", "--startup", "touch " + started],
-                                       env=self.env, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
-            wait_for(lambda: os.path.exists(started))
-
-    def run(self, *args, env=None):
-        return subprocess.run(args, env=env or self.env, check=False, capture_output=True,
-                              text=True)
-
-    def start(self, extra_env=None):
-        self.program = subprocess.Popen([self.program_path], env=dict(self.env, **(extra_env or {})))
-        return wait_for(lambda: self.window(MENU))
-
-    def window(self, name):
-        """The id of the visible window of a title, or None."""
-        found = self.run("xdotool", "search", "--onlyvisible", "--name", "^" + name + "$")
-        ids = found.stdout.split()
-        return ids[-1] if found.returncode == 0 and ids else None
-
-    def geometry(self, window):
-        """The client area's x, y, width, height on the root window."""
-        out = self.run("xwininfo", "-id", window).stdout
-        values = dict(re.findall(r"^\s*(Absolute upper-left [XY]|Width|Height):\s*(-?\d+)", out,
-                                 re.MULTILINE))
-        try:
-            return tuple(int(values[k]) for k in ("Absolute upper-left X",
-                                                  "Absolute upper-left Y", "Width", "Height"))
-        except KeyError:
-            return None
-
-    def frame(self, window):
-        """The window with its frame: x, y, width, height."""
-        g = self.geometry(window)
-        out = self.run("xprop", "-id", window, "_NET_FRAME_EXTENTS").stdout
-        m = re.search(r"=\s*(\d+), (\d+), (\d+), (\d+)", out)
-        if not (g and m):
-            return None  # not yet framed by the window manager
-        left, right, top, bottom = (int(v) for v in m.groups())
-        return (g[0] - left, g[1] - top, g[2] + left + right, g[3] + top + bottom)
-
-    def full_screen(self, window):
-        out = self.run("xprop", "-id", window, "_NET_WM_STATE").stdout
-        return "_NET_WM_STATE_FULLSCREEN" in out
-
-    def resize_screen(self, size):
-        name = "m%dx%d" % size
-        self.run("xrandr", "--newmode", name, *MODES[size].split())
-        self.run("xrandr", "--addmode", "screen", name)
-        self.run("xrandr", "--output", "screen", "--mode", name, "--fb", "%dx%d" % size)
-        self.size = size
-        return wait_for(lambda: self.screen_size() == size)
-
-    def screen_size(self):
-        out = self.run("xdotool", "getdisplaygeometry").stdout.split()
-        return tuple(int(v) for v in out) if len(out) == 2 else None
-
-    def on_screen(self, rect):
-        if not rect:
-            return False
-        x, y, w, h = rect
-        return x >= 0 and y >= 0 and x + w <= self.size[0] and y + h <= self.size[1]
-
-    def key(self, window, *keys):
-        # With no window manager to activate it, the window is given the focus.
-        self.run("xdotool", "windowactivate" if self.wm else "windowfocus", "--sync", window)
-        self.run("xdotool", "key", "--clearmodifiers", *keys)
-
-    def click(self, x, y):
-        self.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
-
-    def image(self, window):
-        """What a window shows, as a picture."""
-        out = subprocess.run(["import", "-window", window, "png:-"], env=self.env,
-                             capture_output=True, check=False).stdout
-        try:
-            return Image.open(io.BytesIO(out)).convert("RGB")
-        except OSError:
-            return None
-
-    def shot(self, name):
-        self.run("import", "-window", "root", os.path.join(self.outdir, name + ".png"))
-
-    def close(self):
-        for process in (self.program, self.wm, self.xvfb):
-            if process and process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
 
 
 def open_drill(d):
     """Opens the katakana drill from the menu with the keyboard; its id."""
     menu = d.window(MENU)
-    d.key(menu, "Return")
+    d.key("Return", window=menu)
     drill = wait_for(lambda: d.window("Form2"))
     if drill:
         wait_for(lambda: d.geometry(drill) and d.on_screen(d.geometry(drill)), 5)
@@ -188,18 +68,27 @@ def icon_sizes(d, window):
     return [int(n) for n in re.findall(r"Icon \((\d+) x \d+\)", out)]
 
 
-def on_drill(d, drill, x, y):
-    """Where a point of the drill's design lies on the screen: its content is
-    scaled to fit the window and centred in it, as in full screen."""
+@functools.cache
+def layout(scale):
+    """The drill's controls laid out at a scale, by the layout dump named on
+    the command line."""
+    return Layout(sys.argv[2], scale)
+
+
+def on_drill(d, drill, name):
+    """Where a control of the drill lies on the screen: its content is laid
+    out at the scale that fits the window and centred in it, as in full
+    screen."""
     left, top, w, h = d.geometry(drill)
-    scale = min(w / 1024, h / 768)
-    return (left + round((w - 1024 * scale) / 2 + x * scale),
-            top + round((h - 768 * scale) / 2 + y * scale))
+    scale = min(w / layout(1).size[0], h / layout(1).size[1])
+    x, y = layout(scale).centre(name)
+    return (left + (w - layout(scale).size[0]) // 2 + x,
+            top + (h - layout(scale).size[1]) // 2 + y)
 
 
 def close_drill(d, drill):
     """Closes a drill with its own とじる button."""
-    d.click(*on_drill(d, drill, 960 + 28, 8 + 24))
+    d.click(*on_drill(d, drill, "Command2"))  # とじる
     wait_for(lambda: not d.window("Form2"), 5)
 
 
@@ -216,17 +105,17 @@ def shrink(d):
         sizes = icon_sizes(d, window)
         check(f"the {name} offers its icon at 16, 22, 24, 32 and 48 pixels",
               sorted(sizes) == [16, 22, 24, 32, 48], sizes)
-    d.key(drill, "F11")
+    d.key("F11", window=drill)
     check("shrink: F11 fills the 2560 x 1600 screen",
           wait_for(lambda: d.geometry(drill) == (0, 0, 2560, 1600)), d.geometry(drill))
     check("shrink: the screen is now 1024 x 768", d.resize_screen((1024, 768)), d.screen_size())
     check("shrink: full screen follows the screen",
           wait_for(lambda: d.geometry(drill) == (0, 0, 1024, 768)), d.geometry(drill))
-    d.key(drill, "F11")
+    d.key("F11", window=drill)
     check("shrink: leaving full screen puts the drill whole on the screen",
           wait_for(lambda: not d.full_screen(drill) and d.geometry(drill) == (0, 0, 1024, 768)),
           d.geometry(drill))
-    d.shot("shrink-drill")
+    d.image(name="shrink-drill")
     # Stays there: nothing moves it away once it has settled.
     time.sleep(0.5)
     check("shrink: and stays there", d.geometry(drill) == (0, 0, 1024, 768), d.geometry(drill))
@@ -235,7 +124,7 @@ def shrink(d):
           wait_for(lambda: d.on_screen(d.frame(menu)) and centred(d, d.frame(menu))),
           d.frame(menu))
     d.run("xdotool", "windowactivate", "--sync", menu)
-    d.shot("shrink-menu")
+    d.image(name="shrink-menu")
     close_drill(d, drill)
 
 
@@ -263,14 +152,14 @@ def burst(d):
         if not check(f"burst {n}: {presses} presses end {'full screen' if is_full else 'normal'}"
                      f" at {want}", settled,
                      f"{'full' if d.full_screen(drill) else 'normal'} at {d.geometry(drill)}"):
-            d.shot(f"burst-{n}-failed")
-    d.shot("burst-last")
+            d.image(name=f"burst-{n}-failed")
+    d.image(name="burst-last")
     close_drill(d, drill)
 
 
-def panel_up(image, scale=1.0):
-    """Whether the results panel covers the chart's middle."""
-    pixel = image.getpixel((round(850 * scale), round(500 * scale)))
+def panel_up(image):
+    """Whether the results panel covers a chart button under it."""
+    pixel = image.getpixel(layout(1).centre("Command1", 12))
     return all(abs(a - b) <= 4 for a, b in zip(pixel, PANEL))
 
 
@@ -308,9 +197,9 @@ def brought_back(d, rows=LOST):
             continue
         for step in steps:
             if step == "stop":
-                d.click(*on_drill(d, drill, 920, 384))
+                d.click(*on_drill(d, drill, "Command4"))  # ストップ
             else:
-                d.key(drill, step)
+                d.key(step, window=drill)
             if step == "F11":
                 check(f"{name}: F11 fills the screen",
                       wait_for(lambda: d.full_screen(drill)
@@ -322,7 +211,7 @@ def brought_back(d, rows=LOST):
         before = d.image(drill) if "stop" in steps else None
         if before and not full:
             check(f"{name}: the results are up", panel_up(before))
-        d.shot("lost-" + name.replace(" ", "-"))
+        d.image(name="lost-" + name.replace(" ", "-"))
         if lose == "minimise":
             d.run("xdotool", "windowminimize", drill)
         elif lose == "destroy":
@@ -332,7 +221,7 @@ def brought_back(d, rows=LOST):
         check(f"{name}: the drill is out of sight",
               wait_for(lambda: d.window("Form2") != drill, 5))
         check(f"{name}: the program lives on", d.program.poll() is None)
-        d.key(menu, "Return")
+        d.key("Return", window=menu)
         again = wait_for(lambda: d.window("Form2"), 5)
         if not check(f"{name}: the menu's button brings the drill back", again):
             continue
@@ -352,7 +241,7 @@ def brought_back(d, rows=LOST):
         if name == "on another desktop":
             # Escape presses スタート: a new session starts with the results
             # put away, so that the whole chart can be answered.
-            d.key(again, "Escape")
+            d.key("Escape", window=again)
             check("Escape on the results starts a session with the results put away",
                   wait_for(lambda: not panel_up(d.image(again)), 5))
         close_drill(d, again)
@@ -367,10 +256,7 @@ def menu_destroyed(d):
     d.run("xdotool", "windowclose", d.window(MENU))
     check("menu destroyed: the menu is gone", wait_for(lambda: not d.window(MENU), 5))
     close_drill(d, drill)
-    try:
-        code = d.program.wait(5)
-    except subprocess.TimeoutExpired:
-        code = None
+    code = d.exit_status()
     check("menu destroyed: closing the drill ends the program with status 0", code == 0, code)
 
 
@@ -378,56 +264,49 @@ def scaled(program, outdir, factor, size):
     """The drill with Qt scaling everything by a factor: whole on the screen,
     full screen with F11, and whole again after the screen shrank to 1024 x 768
     under it."""
-    d = Display(program, outdir, size)
     name = f"scale {factor}"
-    try:
-        if not check(f"{name}: the menu opens", d.start({"QT_SCALE_FACTOR": str(factor)})):
+    with Display(size, manager=True, outdir=outdir) as d:
+        if not check(f"{name}: the menu opens", d.start([program], QT_SCALE_FACTOR=str(factor))):
             return
         drill = open_drill(d)
         if not check(f"{name}: the drill opens whole on the {size[0]} x {size[1]} screen",
                      drill and wait_for(lambda: d.on_screen(d.geometry(drill)), 5, hold=0.3),
                      drill and d.geometry(drill)):
             return
-        d.key(drill, "F11")
+        d.key("F11", window=drill)
         check(f"{name}: F11 fills the screen",
               wait_for(lambda: d.geometry(drill) == (0, 0) + size), d.geometry(drill))
         if size != (1024, 768):
             d.resize_screen((1024, 768))
-        d.key(drill, "F11")
+        d.key("F11", window=drill)
         check(f"{name}: leaving full screen puts the drill whole and centred on the screen",
               wait_for(lambda: not d.full_screen(drill) and d.on_screen(d.geometry(drill))
                        and centred(d, d.geometry(drill)), 5, hold=0.3), d.geometry(drill))
-        d.shot(f"scale{factor}-drill")
-    finally:
-        d.close()
+        d.image(name=f"scale{factor}-drill")
 
 
 def no_manager(program, outdir):
     """With no window manager F11 changes nothing to see, and the drill goes
     on following its screen."""
-    d = Display(program, outdir, (1920, 1080), manager=False)
-    try:
-        if not check("no window manager: the menu opens", d.start()):
+    with Display((1920, 1080), outdir=outdir) as d:
+        if not check("no window manager: the menu opens", d.start([program])):
             return
         drill = open_drill(d)
         if not check("no window manager: the drill opens centred",
                      drill and wait_for(lambda: d.geometry(drill) == (448, 156, 1024, 768), 5),
                      drill and d.geometry(drill)):
             return
-        d.key(drill, "F11")
+        d.key("F11", window=drill)
         d.resize_screen((1024, 768))
         check("no window manager: after F11 the drill follows the screen",
               wait_for(lambda: d.geometry(drill) == (0, 0, 1024, 768), 5, hold=0.3),
               d.geometry(drill))
-        d.shot("no-manager")
-    finally:
-        d.close()
+        d.image(name="no-manager")
 
 
 def tiny(program, outdir, factor):
-    d = Display(program, outdir, (320, 240))
-    try:
-        menu = d.start({"QT_SCALE_FACTOR": str(factor)})
+    with Display((320, 240), manager=True, outdir=outdir) as d:
+        menu = d.start([program], QT_SCALE_FACTOR=str(factor))
         if not check(f"tiny {factor}: the menu opens on 320 x 240", menu):
             return
         # Whole once framed and settled: before the window manager's frame is
@@ -435,23 +314,18 @@ def tiny(program, outdir, factor):
         frame = wait_for(lambda: d.frame(menu) if d.on_screen(d.frame(menu)) else None, 5,
                          hold=0.3)
         check(f"tiny {factor}: the menu lies whole on the screen", frame, d.frame(menu))
-        d.shot(f"tiny-menu-{factor}")
+        d.image(name=f"tiny-menu-{factor}")
         x, y, w, _ = d.geometry(menu)
-        scale = w / 346
+        scale = w / Layout(sys.argv[2], window="Form1").size[0]
         check(f"tiny {factor}: the menu is scaled down", scale < 1, w)
         # おわる, where the menu's layout puts it at this scale: whole on the
         # screen, and pressed at its centre.
-        end = (x + round(184 * scale), y + round(240 * scale), round(145 * scale),
-               round(57 * scale))
+        ex, ey, ew, eh = Layout(sys.argv[2], scale, window="Form1").rect("Command2")
+        end = (x + ex, y + ey, ew, eh)
         check(f"tiny {factor}: おわる lies whole on the screen", d.on_screen(end), end)
         d.click(end[0] + end[2] // 2, end[1] + end[3] // 2)
-        try:
-            code = d.program.wait(5)
-        except subprocess.TimeoutExpired:
-            code = None
+        code = d.exit_status()
         check(f"tiny {factor}: おわる can be pressed and ends the program", code == 0, code)
-    finally:
-        d.close()
 
 
 def no_display(program, d):
@@ -486,15 +360,11 @@ def no_display(program, d):
 
 
 def main():
-    program, outdir = sys.argv[1], sys.argv[2]
-    for tool in ("Xvfb", "openbox", "xdotool", "xrandr", "xprop", "xwininfo", "import"):
-        if not shutil.which(tool):
-            print(f"SKIP {tool} is not installed", flush=True)
-            return SKIP
+    program, outdir = sys.argv[1], sys.argv[3]
+    require("Xvfb", "openbox", "xdotool", "xrandr", "xprop", "xwininfo", "import")
     os.makedirs(outdir, exist_ok=True)
-    d = Display(program, outdir, (2560, 1600))
-    try:
-        if check("the menu opens on 2560 x 1600", d.start()):
+    with Display((2560, 1600), manager=True, outdir=outdir) as d:
+        if check("the menu opens on 2560 x 1600", d.start([program])):
             shrink(d)
             burst(d)
             brought_back(d)
@@ -503,15 +373,12 @@ def main():
             d.program.terminate()
             d.program.wait(10)
         no_display(program, d)
-    finally:
-        d.close()
     scaled(program, outdir, 3, (2560, 1600))
     scaled(program, outdir, 1.5, (1024, 768))
     no_manager(program, outdir)
     for factor in (1, 1.5):
         tiny(program, outdir, factor)
-    print(f"{len(failures)} failed", flush=True)
-    return 1 if failures else 0
+    return summary()
 
 
 if __name__ == "__main__":

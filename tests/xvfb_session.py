@@ -6,12 +6,13 @@ the menu with the keyboard, chooses 15 questions, answers one question wrongly
 and then correctly, plays a few more, stops, looks at the results, closes the
 window and does the same in the hiragana drill. At each step it checks a few
 pixels of the real screen (the ring, the cross, the results panel) and writes
-a screenshot to the output folder. The question kana is read off the screen by
-matching it against the kana drawn with the same face: the program's built-in
-face (its build tree holds it as ui/font/regular.ttf), or the BIZ UDPGothic it
-is cut from.
+a screenshot to the output folder. Where the controls lie comes from the
+program's own layout (tests/ui/layout_dump). The question kana is read off
+the screen by matching it against the kana drawn with the same face: the
+program's built-in face (its build tree holds it as ui/font/regular.ttf), or
+the BIZ UDPGothic it is cut from.
 
-Usage: xvfb_session.py PROGRAM OUTDIR [--questions N] [--font FILE] [--launcher CMD]
+Usage: xvfb_session.py PROGRAM LAYOUT_DUMP OUTDIR [--questions N] [--font FILE] [--launcher CMD]
 With --launcher the program is started through that command, e.g. "wine" for
 the Windows program file; Qt then picks its own platform.
 Prints one line per check and "N passed, N failed" at the end; exits non-zero
@@ -21,11 +22,9 @@ if a check failed.
 import argparse
 import os
 import shlex
-import subprocess
 import sys
-import tempfile
-import time
 
+from display import Display, Layout, check, summary, wait_for
 from PIL import Image, ImageDraw, ImageFont
 
 FONT = "/usr/share/fonts/truetype/bizud-gothic/BIZUDPGothic-Regular.ttf"
@@ -36,36 +35,11 @@ KATAKANA = "".join(chr(ord(c) + 0x60) for c in HIRAGANA)
 RING = (255, 128, 128)
 YELLOW = (255, 255, 0)
 PANEL = (255, 192, 192)
-
-results = {"passed": 0, "failed": 0}
-
-
-def check(name, ok):
-    results["passed" if ok else "failed"] += 1
-    print(("PASS " if ok else "FAIL ") + name, flush=True)
-    return ok
+WHITE = (255, 255, 255)
 
 
 def near(a, b, tolerance=24):
     return all(abs(x - y) <= tolerance for x, y in zip(a[:3], b[:3]))
-
-
-def chart_centre(k):
-    """The centre of chart button k in window pixels: the kana table read from
-    right to left, the voiced block left of a gap."""
-    if k <= 35:
-        voiced, group, row = False, (k - 1) // 5, (k - 1) % 5
-    elif k <= 38:
-        voiced, group, row = False, 7, (k - 36) * 2
-    elif k <= 43:
-        voiced, group, row = False, 8, k - 39
-    elif k <= 46:
-        voiced, group, row = False, 9, (k - 44) * 2
-    else:
-        voiced, group, row = True, (k - 47) // 5, (k - 47) % 5
-    left = (4080 if voiced else 14040) - 960 * group
-    top = 6600 + 840 * row
-    return left // 15 + 32, top // 15 + 28
 
 
 def glyph_signature(image):
@@ -91,185 +65,137 @@ def difference(a, b):
     return sum(abs(x - y) for x, y in zip(a.getdata(), b.getdata()))
 
 
-class Screen:
-    def __init__(self, program, outdir, launcher=()):
-        self.outdir = outdir
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as pipe:
-            display = pipe.readline().strip()
-        self.env = dict(os.environ, DISPLAY=":" + display)
-        if not launcher:
-            self.env["QT_QPA_PLATFORM"] = "xcb"
-        self.env.setdefault("XDG_RUNTIME_DIR", tempfile.mkdtemp())
-        self.program = subprocess.Popen([*launcher, program], env=self.env)
-
-    def run(self, *args):
-        return subprocess.run(args, env=self.env, check=False, capture_output=True, text=True)
-
-    def wait_for_window(self, name, timeout=15):
-        end = time.time() + timeout
-        while time.time() < end:
-            found = self.run("xdotool", "search", "--onlyvisible", "--name", "^" + name + "$")
-            if found.returncode == 0 and found.stdout.strip():
-                return True
-            time.sleep(0.1)
-        return False
-
-    def window_gone(self, name, timeout=5):
-        end = time.time() + timeout
-        while time.time() < end:
-            found = self.run("xdotool", "search", "--onlyvisible", "--name", "^" + name + "$")
-            if found.returncode != 0 or not found.stdout.strip():
-                return True
-            time.sleep(0.1)
-        return False
-
-    def shot(self, name=None):
-        path = os.path.join(self.outdir, (name or "_last") + ".png")
-        self.run("import", "-window", "root", path)
-        return Image.open(path).convert("RGB")
-
-    def wait_for(self, test, timeout=5):
-        """Screenshots until one passes the test; that one, or None."""
-        end = time.time() + timeout
-        while time.time() < end:
-            image = self.shot()
-            if test(image):
-                return image
-            time.sleep(0.1)
-        return None
-
-    def click(self, x, y):
-        self.run("xdotool", "mousemove", str(x), str(y), "click", "1")
-        time.sleep(0.15)
-
-    def key(self, name):
-        self.run("xdotool", "key", name)
-        time.sleep(0.15)
-
-    def close(self):
-        for process in (self.program, self.xvfb):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-
-
-def read_question(screen_image, signatures):
-    crop = screen_image.crop((82, 82, 376, 376))
-    signature = glyph_signature(crop)
-    if signature is None:
-        return None
-    scores = [difference(signature, s) for s in signatures]
-    return scores.index(min(scores)) + 1
-
-
-def play(screen, prefix, question_script, questions, face):
+def play(d, layout, prefix, question_script, questions, face):
     signatures = kana_signatures(question_script, face)
-    screen.click(916, 228)  # すこし (15こ)
-    screen.click(920, 308)  # スタート
-    image = screen.shot(prefix + "-question")
-    answer = read_question(image, signatures)
-    check(prefix + ": a question kana is shown", answer is not None)
-    if answer is None:
+    x, y, w, h = layout.rect("Label1")
+    question_box = (x + 2, y + 2, x + w - 1, y + h - 1)  # inside its border
+    x, y, w, _ = layout.rect("Shape1")
+    ring_top = (x + w // 2, y + 12)
+    cross = layout.centre("Line1")  # where the two lines of the cross meet
+    panel = layout.centre("Command1", 12)  # a chart button the results panel covers
+    x, y, _, _ = layout.rect("Command1", 1)
+    first_column = (x + 4, y + 5)
+
+    def read_question(image):
+        signature = glyph_signature(image.crop(question_box))
+        if signature is None:
+            return None
+        scores = [difference(signature, s) for s in signatures]
+        return scores.index(min(scores)) + 1
+
+    def ring(image):
+        return near(image.getpixel(ring_top), RING)
+
+    def crossed(image):
+        return near(image.getpixel(cross), YELLOW)
+
+    d.click(*layout.centre("Option3"))  # すこし (15こ)
+    d.click(*layout.centre("Command3"))  # スタート
+    answer = wait_for(lambda: read_question(d.image(name=prefix + "-question")), 5)
+    if not check(prefix + ": a question kana is shown", answer):
         return
     wrong = 1 if answer != 1 else 2
-    screen.click(*chart_centre(wrong))
-    image = screen.shot(prefix + "-wrong")
-    check(prefix + ": a wrong press shows the yellow cross", near(image.getpixel((644, 228)), YELLOW))
-    check(prefix + ": no ring after a wrong press", not near(image.getpixel((648, 84)), RING))
+    d.click(*layout.centre("Command1", wrong))
+    image = d.wait_image(crossed, name=prefix + "-wrong")
+    check(prefix + ": a wrong press shows the yellow cross", image)
+    check(prefix + ": no ring after a wrong press", image and not ring(image))
     # In order: the cross was shown, then the judgement puts it away, then the
     # same question waits for another try.
-    image = screen.wait_for(lambda shot: not near(shot.getpixel((644, 228)), YELLOW))
-    check(prefix + ": the cross is gone after the judgement", image is not None)
-    image = image or screen.shot()
-    check(prefix + ": the question stays after a wrong press", read_question(image, signatures) == answer)
+    image = d.wait_image(lambda shot: not crossed(shot))
+    check(prefix + ": the cross is gone after the judgement", image)
+    check(prefix + ": the question stays after a wrong press",
+          read_question(image or d.image()) == answer)
 
     for number in range(questions):
-        screen.click(*chart_centre(answer))
-        image = screen.shot(prefix + "-correct" if number == 0 else None)
-        if not check(prefix + ": a right press shows the ring", near(image.getpixel((648, 84)), RING)):
-            screen.shot(prefix + "-failed-press")
+        d.click(*layout.centre("Command1", answer))
+        image = d.wait_image(ring, name=prefix + "-correct" if number == 0 else None)
+        if not check(prefix + ": a right press shows the ring", image):
+            d.image(name=prefix + "-failed-press")
             print(f"     (pressed kana index {answer})")
         # The next question is read once the judgement has put the ring away.
-        image = screen.wait_for(lambda shot: not near(shot.getpixel((648, 84)), RING))
-        if not check(prefix + ": the judgement puts the ring away", image is not None):
+        image = d.wait_image(lambda shot: not ring(shot))
+        if not check(prefix + ": the judgement puts the ring away", image):
             break
-        answer = read_question(image, signatures)
+        answer = read_question(image)
         if answer is None:
             break
-    score = 5 + 10 * (questions - 1)
-    screen.click(920, 384)  # ストップ
-    image = screen.shot(prefix + "-results")
-    check(prefix + ": the results panel covers the chart's middle", near(image.getpixel((850, 500)), PANEL, 4))
-    face = image.getpixel((940, 445))  # grey, or peach if あ was answered
+    d.click(*layout.centre("Command4"))  # ストップ
+    image = d.wait_image(lambda shot: near(shot.getpixel(panel), PANEL, 4),
+                         name=prefix + "-results")
+    check(prefix + ": the results panel covers the chart's middle", image)
+    face = (image or d.image()).getpixel(first_column)  # grey, or peach if あ was answered
     check(prefix + ": the あ column stays visible",
-          near(face, (224, 224, 224), 4) or near(face, (255, 224, 192), 4))
-    print(f"     (expected score {score})")
-    screen.click(160 + 376 + 92, 192 + 264 + 32)  # おわる
+          near(face, (224, 224, 224), 4) or near(face, (255, 224, 192), 4), face)
+    print(f"     (expected score {5 + 10 * (questions - 1)})")
+    d.click(*layout.centre("Command7"))  # おわる
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program")
+    parser.add_argument("layout_dump")
     parser.add_argument("outdir")
     parser.add_argument("--questions", type=int, default=3)
     parser.add_argument("--font", default=FONT, help="the face the kana are drawn in")
     parser.add_argument("--launcher", default="", help="a command that starts the program, e.g. wine")
     args = parser.parse_args()
     os.makedirs(args.outdir, exist_ok=True)
+    launcher = shlex.split(args.launcher)
 
-    screen = Screen(args.program, args.outdir, shlex.split(args.launcher))
+    menu = Layout(args.layout_dump, window="Form1")
+    left, middle = (1024 - menu.size[0]) // 2, (768 - menu.size[1]) // 2
+
+    def menu_centred(image):
+        """The menu's white client area in the middle of the black screen.
+        Windows centres the window with its frame, whose title bar Wine
+        leaves to a window manager: there the client area may sit up to half
+        a title bar lower."""
+        w, h = menu.size
+        top = middle
+        if launcher:
+            top = next((y for y in range(middle, middle + 17)
+                        if near(image.getpixel((left + 3, y)), WHITE, 2)), middle)
+        return (near(image.getpixel((left + 3, top + 3)), WHITE, 2)
+                and near(image.getpixel((left + w - 4, top + h - 4)), WHITE, 2)
+                and image.getpixel((left - 3, top + 3)) == (0, 0, 0)
+                and image.getpixel((left + w + 3, top + h - 4)) == (0, 0, 0))
+
+    def on_menu(name):
+        """A menu button's centre on the screen, the menu centred on it."""
+        x, y = menu.centre(name)
+        return left + x, middle + y
+
+    def fills_screen(image):
+        return near(image.getpixel((2, 760)), WHITE, 2)
+
+    def drill(opened, form, question_script):
+        """Plays the drill that has just been asked for, then closes it."""
+        prefix = form.lower()
+        if not check(opened + ", filling the screen", wait_for(lambda: d.window("Form2"), 15)
+                     and d.wait_image(fills_screen, name=prefix + "-load")):
+            return
+        play(d, Layout(args.layout_dump, window=form), prefix, question_script, args.questions,
+             args.font)
+        check(f"おわる closes the {prefix} drill", wait_for(lambda: not d.window("Form2"), 5))
+
+    d = Display((1024, 768), outdir=args.outdir)
     try:
-        if check("the menu opens", screen.wait_for_window("ぽこもじ ver1.0")):
-            time.sleep(0.5)
-            image = screen.shot("menu")
-            # Its 346 x 302 white client area in the middle of the black screen.
-            # Windows centres the window with its frame, whose title bar Wine
-            # leaves to a window manager: there the client area may sit up to
-            # half a title bar lower.
-            top = 233
-            if args.launcher:
-                top = next((y for y in range(233, 250)
-                            if near(image.getpixel((339 + 3, y)), (255, 255, 255), 2)), 233)
-            check("the menu is centred",
-                  near(image.getpixel((339 + 3, top + 3)), (255, 255, 255), 2)
-                  and near(image.getpixel((339 + 342, top + 298)), (255, 255, 255), 2)
-                  and image.getpixel((339 - 3, top + 3)) == (0, 0, 0)
-                  and image.getpixel((339 + 349, top + 298)) == (0, 0, 0))
-            screen.key("Return")  # the focus is on the katakana drill's button
-            if check("Enter opens the katakana drill", screen.wait_for_window("Form2")):
-                time.sleep(0.5)
-                image = screen.shot("form2-load")
-                check("the practice window fills the screen", near(image.getpixel((2, 760)), (255, 255, 255), 2))
-                play(screen, "form2", HIRAGANA, args.questions, args.font)
-                check("おわる closes the window", screen.window_gone("Form2"))
-            time.sleep(0.5)
-            screen.shot("menu-again")
-            screen.click(512 - 173 + 16 + 156, 384 - 151 + 128 + 48)  # the hiragana drill's button
-            if check("the hiragana drill opens", screen.wait_for_window("Form2")):
-                time.sleep(0.5)
-                screen.shot("form3-load")
-                play(screen, "form3", KATAKANA, args.questions, args.font)
-                check("おわる closes the hiragana drill", screen.window_gone("Form2"))
+        if check("the menu opens", d.start([*launcher, args.program],
+                                            QT_QPA_PLATFORM=None if launcher else "xcb")):
+            check("the menu is centred", d.wait_image(menu_centred, name="menu"))
+            d.key("Return")  # the focus is on the katakana drill's button
+            drill("Enter opens the katakana drill", "Form2", HIRAGANA)
+            d.wait_image(menu_centred, name="menu-again")
+            d.click(*on_menu("Command3"))  # the hiragana drill's button
+            drill("the hiragana drill opens", "Form3", KATAKANA)
             # The menu's end button ends the program at once, and cleanly.
-            time.sleep(0.5)
-            screen.click(512 - 173 + 184 + 72, 384 - 151 + 240 + 28)
-            try:
-                code = screen.program.wait(10)
-            except subprocess.TimeoutExpired:
-                code = None
-            check("the menu's end button ends the program (exit status %s)" % code, code == 0)
+            d.wait_image(menu_centred)
+            d.click(*on_menu("Command2"))
+            code = d.exit_status(10)
+            check(f"the menu's end button ends the program (exit status {code})", code == 0)
     finally:
-        screen.close()
-    print(f"{results['passed']} passed, {results['failed']} failed")
-    return 1 if results["failed"] else 0
+        d.close()
+    return summary()
 
 
 if __name__ == "__main__":

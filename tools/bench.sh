@@ -2,8 +2,9 @@
 # Measures ぽこもじ's speed and memory on this machine and prints one table:
 # start-up against a bare Qt program, opening a practice window, a chart
 # press, a relayout of a practice window at a new scale, peak memory with
-# every window open, and the seconds clock over a minute. Builds its own Release tree (build-bench) and runs everything under
-# its own Xvfb server, so that windows are really mapped and painted.
+# every window open, and the seconds clock over a minute. Builds its own
+# Release tree (build-bench) and runs everything on an Xvfb server of its own
+# (tests/display.py), so that windows are really mapped and painted.
 #
 #   bash tools/bench.sh           # about 75 s, the clock takes a minute
 #   bash tools/bench.sh --quick   # without the minute of the clock
@@ -26,6 +27,8 @@ RELAYOUT_RUNS=200
 for tool in cmake ninja Xvfb; do
     command -v "$tool" >/dev/null || { echo "$tool is missing: bash tools/deps.sh --test" >&2; exit 1; }
 done
+# The rest runs on an X server of its own, which tests/display.py starts and ends.
+[[ -n ${BENCH_ON_XVFB-} ]] || BENCH_ON_XVFB=1 exec /usr/bin/python3 tests/display.py -- bash tools/bench.sh "$@"
 
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DPOKOMOJI_BENCH=ON >/dev/null
@@ -35,21 +38,7 @@ bin=$build/bench
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-xvfb_pid=
-cleanup() {
-    if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Our own X server; it writes its display number when it is ready.
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 10 -u "$displayfd" display || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-exec {displayfd}<&-
-export DISPLAY=:$display
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+trap 'rm -rf "$work"' EXIT
 
 value() { sed -n "s/^$1=//p" "$2" | head -n 1; }
 median() { sort -g | awk '{v[NR] = $1} END {if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }

@@ -63,7 +63,7 @@ mkdir -p "$shots" "$work/home"
 # Mono.
 export HOME=$work/home WINEDEBUG=-all WINEARCH=win64 \
     WINEDLLOVERRIDES="winemenubuilder.exe=d;mshtml=d;mscoree=d"
-export PYTHONIOENCODING=utf-8
+export PYTHONIOENCODING=utf-8 PYTHONPATH=$root/tests
 
 failed=0
 pass() { echo "PASS $*"; }
@@ -191,127 +191,75 @@ for file in pokomoji.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Svg.dll platfo
 done
 
 echo "== The zip's program played under Wine (screenshots in $shots)"
+# The scripts click where the program's own layout puts the controls.
+cmake -G Ninja -S "$root" -B "$out/layout" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
+cmake --build "$out/layout" --target layout_dump >/dev/null
+layout=$out/layout/tests/ui/layout_dump
 new_prefix zip
 # A read-only folder, as on a share or a locked USB stick: the program writes
 # nothing beside itself.
 chmod -R a-w "$work/zip"
-/usr/bin/python3 "$root/tests/xvfb_session.py" "$exe" "$shots" --launcher wine \
+/usr/bin/python3 "$root/tests/xvfb_session.py" "$exe" "$layout" "$shots" --launcher wine \
     --font "$out/program/ui/font/regular.ttf" || fail "the session under Wine"
 wineserver -k 2>/dev/null || true
 chmod -R u+w "$work/zip"
 
 # Wine asks the window manager for full screen: openbox does it here.
 echo "== Full screen and a minimised drill under Wine on a 1280 x 1024 screen with openbox"
-/usr/bin/python3 - "$exe" "$shots" <<'PYTHON' || fail "full screen under Wine"
-import os
-import subprocess
+/usr/bin/python3 - "$exe" "$shots" "$layout" <<'PYTHON' || fail "full screen under Wine"
 import sys
-import time
 
-from PIL import Image
+from display import Display, Layout, check, summary, wait_for
 
-exe, shots = sys.argv[1:]
-read_fd, write_fd = os.pipe()
-xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
-                         "-nolisten", "tcp"], pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
-os.close(write_fd)
-with os.fdopen(read_fd) as pipe:
-    env = dict(os.environ, DISPLAY=":" + pipe.readline().strip())
-env.pop("QT_QPA_PLATFORM", None)
-manager = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-time.sleep(1)
-program = subprocess.Popen(["wine", exe], env=env)
-failures = 0
+exe, shots, dump = sys.argv[1:]
+layout = Layout(dump)
+left, top = 128, 128  # the drill centred on the screen
 
 
-def run(*args):
-    return subprocess.run(args, env=env, capture_output=True, text=True)
+def white(image, x, y):
+    return all(v >= 250 for v in image.getpixel((x, y)))
 
 
-def wait_window(name, timeout=30):
-    end = time.time() + timeout
-    while time.time() < end:
-        found = run("xdotool", "search", "--onlyvisible", "--name", f"^{name}$")
-        if found.returncode == 0 and found.stdout.strip():
-            return True
-        time.sleep(0.2)
-    return False
+def black(image, x, y):
+    return image.getpixel((x, y)) == (0, 0, 0)
 
 
-def shot(name):
-    path = os.path.join(shots, name + ".png")
-    run("import", "-window", "root", path)
-    return Image.open(path).convert("RGB")
+def results(image):
+    x, y = layout.centre("Command1", 12)  # a chart button the results panel covers
+    return image.getpixel((left + x, top + y)) == (255, 192, 192)
 
 
-def check(name, ok):
-    global failures
-    print(("PASS " if ok else "FAIL ") + name, flush=True)
-    failures += not ok
-
-
-def white(pixel):
-    return all(v >= 250 for v in pixel)
-
-
-def wait_shot(name, test, timeout=10):
-    end = time.time() + timeout
-    while True:
-        image = shot(name)
-        if test(image) or time.time() > end:
-            return image
-        time.sleep(0.3)
-
-
-try:
-    check("the menu opens", wait_window("ぽこもじ ver1.0"))
-    time.sleep(1)
-    run("xdotool", "key", "Return")
-    check("Enter opens the katakana drill", wait_window("Form2"))
+with Display((1280, 1024), manager=True, outdir=shots) as d:
+    menu = check("the menu opens", d.start(["wine", exe], QT_QPA_PLATFORM=None))
+    # Enter on the menu, again until the drill shows: the first may come
+    # before the menu has its focus.
+    check("Enter opens the katakana drill",
+          wait_for(lambda: d.key("Return", window=menu) or wait_for(lambda: d.window("Form2"), 2), 30))
     # 1024 x 768 in the middle of the black screen: black in the corner.
-    image = wait_shot("wine-window-1280x1024", lambda i: white(i.getpixel((640, 1000 - 150))))
-    check("the practice window is 1024 x 768, centred",
-          image.getpixel((5, 5)) == (0, 0, 0) and white(image.getpixel((128 + 5, 128 + 763)))
-          and image.getpixel((128 + 1030, 128 + 5)) == (0, 0, 0))
-    run("xdotool", "key", "F11")
-    image = wait_shot("wine-fullscreen",
-                      lambda i: white(i.getpixel((5, 5))) and white(i.getpixel((1274, 1018))))
-    check("F11: full screen, the corners white", white(image.getpixel((5, 5)))
-          and white(image.getpixel((1274, 1018))))
-    run("xdotool", "key", "F11")
-    image = wait_shot("wine-fullscreen-left", lambda i: i.getpixel((5, 5)) == (0, 0, 0))
-    check("F11 again: back to 1024 x 768", image.getpixel((5, 5)) == (0, 0, 0))
+    check("the practice window is 1024 x 768, centred", d.wait_image(
+        lambda i: black(i, 5, 5) and white(i, left + 5, top + 763) and black(i, left + 1030, top + 5),
+        10, "wine-window-1280x1024"))
+    d.key("F11")
+    check("F11: full screen, the corners white",
+          d.wait_image(lambda i: white(i, 5, 5) and white(i, 1274, 1018), 10, "wine-fullscreen"))
+    d.key("F11")
+    check("F11 again: back to 1024 x 768",
+          d.wait_image(lambda i: black(i, 5, 5), 10, "wine-fullscreen-left"))
 
     # A session to its results, the drill minimised, the menu's button: the
-    # same drill comes back with its results up.
-    panel = (128 + 850, 128 + 500)
-    run("xdotool", "key", "Escape")  # スタート
-    time.sleep(1)
-    run("xdotool", "mousemove", str(128 + 920), str(128 + 384), "click", "1")  # ストップ
-    image = wait_shot("wine-results", lambda i: i.getpixel(panel) == (255, 192, 192))
-    check("ストップ brings the results up", image.getpixel(panel) == (255, 192, 192))
-    drill = run("xdotool", "search", "--onlyvisible", "--name", "^Form2$").stdout.split()
-    run("xdotool", "windowminimize", *drill[-1:])
-    end = time.time() + 10
-    while time.time() < end and run("xdotool", "search", "--onlyvisible", "--name", "^Form2$").stdout.strip():
-        time.sleep(0.2)
-    image = shot("wine-minimised")
-    check("the drill is minimised", image.getpixel(panel) != (255, 192, 192))
-    menu = run("xdotool", "search", "--onlyvisible", "--name", "^ぽこもじ ver1.0$").stdout.split()
-    run("xdotool", "windowactivate", "--sync", *menu[-1:])
-    run("xdotool", "key", "Return")  # the katakana drill's button has the focus
-    image = wait_shot("wine-brought-back", lambda i: i.getpixel(panel) == (255, 192, 192))
+    # same drill comes back with its results up. ストップ is pressed until the
+    # results are up: it does nothing before Escape has pressed スタート.
+    d.key("Escape")
+    x, y = layout.centre("Command4")
+    check("ストップ brings the results up",
+          wait_for(lambda: d.click(left + x, top + y) or d.wait_image(results, 1, "wine-results"), 10))
+    d.run("xdotool", "windowminimize", d.window("Form2"))
+    wait_for(lambda: not d.window("Form2"), 10)
+    check("the drill is minimised", not results(d.image(name="wine-minimised")))
+    d.key("Return", window=menu)  # the katakana drill's button has the focus
     check("the menu's button brings the minimised drill back with its results",
-          image.getpixel(panel) == (255, 192, 192))
-finally:
-    for process in (program, manager, xvfb):
-        if process.poll() is None:
-            process.terminate()
-            try:
-                process.wait(5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-sys.exit(1 if failures else 0)
+          d.wait_image(results, 10, "wine-brought-back"))
+sys.exit(summary())
 PYTHON
 wineserver -k 2>/dev/null || true
 
@@ -326,40 +274,24 @@ printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software
 wine regedit /S "$(winepath -w "$work/font.reg")"
 wineserver -w
 /usr/bin/python3 - "$setup" "$shots" <<'PYTHON' || fail "the installer's pages"
-import os
-import subprocess
 import sys
-import time
+
+from display import Display, check, summary, wait_for
 
 setup, shots = sys.argv[1:]
-read_fd, write_fd = os.pipe()
-xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
-                         "-nolisten", "tcp"], pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
-os.close(write_fd)
-with os.fdopen(read_fd) as pipe:
-    env = dict(os.environ, DISPLAY=":" + pipe.readline().strip())
-installer = subprocess.Popen(["wine", setup], env=env)
-found = False
-try:
-    end = time.time() + 30
-    while time.time() < end and not found:
-        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^ぽこもじ セットアップ$"],
-                                env=env, capture_output=True, text=True)
-        found = result.returncode == 0 and bool(result.stdout.strip())
-        time.sleep(0.3)
-    print(("PASS" if found else "FAIL") + " the installer's window is titled ぽこもじ セットアップ")
-    if found:
-        # Welcome, licence, components: the Japanese texts on each.
+with Display((1024, 768), outdir=shots) as d:
+    d.start(["wine", setup], seconds=0, QT_QPA_PLATFORM=None)
+    if check("the installer's window is titled ぽこもじ セットアップ",
+             wait_for(lambda: d.window("ぽこもじ セットアップ"), 30)):
+        # Welcome, licence, components: the Japanese texts on each, taken
+        # once the page has come up and holds still.
+        shown = None
         for page in ("installer-welcome", "installer-license", "installer-components"):
-            time.sleep(1.5)
-            subprocess.run(["import", "-window", "root", os.path.join(shots, page + ".png")], env=env)
-            subprocess.run(["xdotool", "key", "Return"], env=env)
-finally:
-    installer.terminate()
-    subprocess.run(["wineserver", "-k"])
-    xvfb.terminate()
-    xvfb.wait()
-sys.exit(0 if found else 1)
+            shown = wait_for(lambda: (image := d.image()) != shown and image, 10, hold=1.0)
+            d.image(name=page)
+            d.key("Return")
+    d.run("wineserver", "-k")
+sys.exit(summary())
 PYTHON
 [[ -z $(find "$drive_c" -iname 'pokomoji' -o -name 'ぽこもじ.lnk') ]] ||
     fail "the installer left files after it was closed on its components page"
@@ -396,7 +328,7 @@ desktop_links=$(find "$drive_c" "$HOME" -path '*Desktop/ぽこもじ.lnk' 2>/dev
 [[ -n $desktop_links ]] && pass "a desktop shortcut" || fail "no desktop shortcut"
 
 echo "-- the installed program, played once more, with \"ＭＳ Ｐゴシック\" there"
-/usr/bin/python3 "$root/tests/xvfb_session.py" "$installed/pokomoji.exe" "$shots/installed" \
+/usr/bin/python3 "$root/tests/xvfb_session.py" "$installed/pokomoji.exe" "$layout" "$shots/installed" \
     --launcher wine --questions 1 --font "$out/program/ui/font/regular.ttf" >"$work/installed.log" 2>&1 &&
     pass "the installed program runs a session ($(tail -1 "$work/installed.log"))" ||
     { cat "$work/installed.log"; fail "the installed program"; }

@@ -4,8 +4,8 @@
 
 #include "accessible.h"
 #include "chartlayout.h"
-#include "devicepixels.h"
 #include "look.h"
+#include "pixels.h"
 #include "widgets.h"
 
 #include <QAbstractButton>
@@ -29,9 +29,9 @@ QColor colourOf(std::uint32_t value)
     }
 }
 
-bool belongsTo(const Control &row, Forms form)
+bool belongsTo(const Control &row, std::optional<drill::Direction> form)
 {
-    return row.forms == Forms::Both || row.forms == form;
+    return !row.only || row.only == form;
 }
 
 QString textOf(const Control &row)
@@ -164,7 +164,8 @@ QFont fitted(QFont font, const QString &text, QSize box, qreal shift, qreal rati
 
 } // namespace
 
-void BuiltLayout::build(QWidget *window, std::span<const Control> table, Forms form,
+void BuiltLayout::build(QWidget *window, std::span<const Control> table,
+                        std::optional<drill::Direction> form,
                         const std::function<QString(int)> &chartCaption)
 {
     window_ = window;

@@ -16,9 +16,11 @@ namespace ui {
 class BuiltLayout
 {
 public:
-    // Builds the rows of a table that belong to a form on a window, in the
-    // table's order; chart buttons are captioned by chartCaption(kanaIndex).
-    void build(QWidget *window, std::span<const Control> table, Forms form,
+    // Builds the rows of a table that belong to a window (a practice window
+    // by its direction), in the table's order; chart buttons are captioned
+    // by chartCaption(kanaIndex).
+    void build(QWidget *window, std::span<const Control> table,
+               std::optional<drill::Direction> form,
                const std::function<QString(int)> &chartCaption = {});
     // Places every control at a scale, those on the client area shifted by
     // an origin, with its font at that scale on the window's device: the

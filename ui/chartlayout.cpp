@@ -2,8 +2,7 @@
 
 #include "chartlayout.h"
 
-#include "devicepixels.h"
-#include "layouttable.h"
+#include "pixels.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -3,9 +3,9 @@
 #include "layouttable.h"
 
 #include "look.h"
+#include "pixels.h"
 
 #include <array>
-#include <cmath>
 #include <stdexcept>
 
 namespace ui {
@@ -18,9 +18,10 @@ constexpr Qt::Alignment TopCentre = Qt::AlignHCenter | Qt::AlignTop;
 constexpr Qt::Alignment None = {};
 constexpr std::uint32_t Text = ButtonText;
 constexpr std::uint32_t Clear = Transparent;
-constexpr Forms Form2 = Forms::Form2;
-constexpr Forms Form3 = Forms::Form3;
-constexpr Forms Both = Forms::Both;
+// The rows of one practice window only.
+constexpr std::optional Form2 = drill::Direction::HiraganaShown;
+constexpr std::optional Form3 = drill::Direction::KatakanaShown;
+constexpr std::nullopt_t Both = std::nullopt;
 
 // clang-format off
 // Lengths in twips (kTwipsPerPixel), font em heights in
@@ -73,10 +74,10 @@ constexpr std::array kPractice = {
     Control{Part::Finish,            "Command7",     Kind::SystemButton,   Part::Results,  5640,  3960,  2775,   975,  27, false, Clear,      Text,     0, None,      "おわる", {nullptr, "この まどを とじる"}},
 };
 
-// The practice windows: the script each asks, its rows, its name and title.
+// The practice windows: the script each asks, its name and title.
 constexpr std::array kPracticeForms = {
-    PracticeForm{drill::Direction::HiraganaShown, Form2, "Form2", "カタカナ ど〜れ？"},
-    PracticeForm{drill::Direction::KatakanaShown, Form3, "Form3", "ひらがな ど〜れ？"},
+    PracticeForm{drill::Direction::HiraganaShown, "Form2", "カタカナ ど〜れ？"},
+    PracticeForm{drill::Direction::KatakanaShown, "Form3", "ひらがな ど〜れ？"},
 };
 
 constexpr std::array kMenu = {
@@ -113,23 +114,6 @@ QSize windowSize(std::span<const Control> table, qreal scale)
         }
     }
     throw std::logic_error("a layout without its window");
-}
-
-int scaledPx(int twips, qreal scale)
-{
-    return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel));
-}
-
-QRect scaledRect(int left, int top, int width, int height, qreal scale)
-{
-    const int x = scaledPx(left, scale);
-    const int y = scaledPx(top, scale);
-    return {x, y, scaledPx(left + width, scale) - x, scaledPx(top + height, scale) - y};
-}
-
-int scaledEm(int em, qreal scale)
-{
-    return std::max(1, static_cast<int>(std::lround(em * scale)));
 }
 
 } // namespace ui

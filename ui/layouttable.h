@@ -5,9 +5,10 @@
 
 #include "drill/session.h"
 
-#include <QRect>
-#include <QRectF>
+#include <QSize>
+#include <Qt>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace ui {
@@ -69,15 +70,6 @@ enum class Part
     Teacher,
 };
 
-// Which of the two practice windows a row belongs to; the menu's rows are
-// Both.
-enum class Forms
-{
-    Both,
-    Form2,
-    Form3
-};
-
 // What a screen reader is told of a control beyond its text: a name where
 // it draws no text, and a description that says what its text is. A picture
 // with neither is decoration and is not told at all.
@@ -102,7 +94,9 @@ struct Control
     Qt::Alignment alignment;
     const char *text; // text at load, or the picture's resource
     Speech speech = {};
-    Forms forms = Forms::Both;
+    // The practice window a row belongs to, by the direction it asks in;
+    // none: every window of its table.
+    std::optional<drill::Direction> only = std::nullopt;
     // Which of a part's controls the row is, numbered as the design numbers
     // them (Image3(0..5), Line1 and Line2, Option1..3); -1 for a part of
     // one control. Chart rows: the first kana index.
@@ -112,12 +106,11 @@ struct Control
 };
 
 // A practice window, described once: the script it asks (its session's
-// direction; the chart answers in the other), its rows of the table, its
-// object name, and its title, which the menu's button and a screen reader say.
+// direction; the chart answers in the other), its object name, and its
+// title, which the menu's button and a screen reader say.
 struct PracticeForm
 {
     drill::Direction direction;
-    Forms form;
     const char *name;
     const char *title;
 };
@@ -129,15 +122,5 @@ std::span<const Control> practiceLayout();
 std::span<const Control> menuLayout();
 // The client area of a table's window at a scale.
 QSize windowSize(std::span<const Control> table, qreal scale = 1.0);
-
-// The design's lengths are in twips, 15 to a pixel at the designed size.
-inline constexpr int kTwipsPerPixel = 15;
-
-// Twips to pixels at a scale: each edge is rounded on its own, so that
-// controls that meet at the designed size still meet.
-int scaledPx(int twips, qreal scale);
-QRect scaledRect(int left, int top, int width, int height, qreal scale);
-// A font's em height at a scale.
-int scaledEm(int em, qreal scale);
 
 } // namespace ui

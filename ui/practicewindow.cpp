@@ -31,6 +31,23 @@ QString toQString(const std::string &utf8)
     return QString::fromStdString(utf8);
 }
 
+// The captions the session's state fills, and the controls it shows: the
+// reward picture with the circle, both strokes of the cross.
+constexpr std::array kCaptions{
+    std::pair{Part::Question, &drill::WindowState::question},
+    std::pair{Part::Answer, &drill::WindowState::answer},
+    std::pair{Part::Score, &drill::WindowState::score},
+    std::pair{Part::Seconds, &drill::WindowState::seconds},
+    std::pair{Part::ResultSeconds, &drill::WindowState::resultSeconds},
+    std::pair{Part::ResultScore, &drill::WindowState::resultScore},
+};
+constexpr std::array kShown{
+    std::pair{Part::Circle, &drill::WindowState::circleVisible},
+    std::pair{Part::Reward, &drill::WindowState::circleVisible},
+    std::pair{Part::Cross, &drill::WindowState::crossVisible},
+    std::pair{Part::Results, &drill::WindowState::resultsVisible},
+};
+
 // The kana index of a chart button, 0 for any other object.
 int chartIndexOf(const QObject *object)
 {
@@ -64,13 +81,19 @@ void PracticeWindow::build()
 {
     const PracticeForm &form = practiceForm(session_.direction());
     setObjectName(QLatin1String(form.name));
-    layout_.build(this, practiceLayout(), form.form,
+    layout_.build(this, practiceLayout(), form.direction,
                   [this](int k) { return toQString(session_.answerKana(k)); });
     // The window's title is never shown; a screen reader says what the drill
     // asks instead, as its heading does.
     setAccessibleName(QString::fromUtf8(form.title));
     layout_.get<Picture>(Part::Heading)->setAccessibleName(QString::fromUtf8(form.title));
-    findControls();
+    // The controls that the focus and the tab order move between.
+    close_ = layout_.get<RaisedButton>(Part::Close);
+    start_ = layout_.get<QPushButton>(Part::Start);
+    stop_ = layout_.get<QPushButton>(Part::Stop);
+    results_ = layout_.get<QFrame>(Part::Results);
+    again_ = layout_.get<QPushButton>(Part::Again);
+    finish_ = layout_.get<QPushButton>(Part::Finish);
     placement_ = new WindowPlacement(
         this, &PracticeWindow::designedSize, [this](qreal s, QPoint o) { layOut(s, o); },
         WindowPlacement::Sizing::Fixed);
@@ -80,27 +103,6 @@ void PracticeWindow::build()
     connectButtons();
     placement_->addFullScreenKey();
     setTabOrder();
-}
-
-void PracticeWindow::findControls()
-{
-    question_ = layout_.get<QLabel>(Part::Question);
-    answer_ = layout_.get<QLabel>(Part::Answer);
-    seconds_ = layout_.get<QLabel>(Part::Seconds);
-    score_ = layout_.get<QLabel>(Part::Score);
-    reward_ = layout_.get<Picture>(Part::Reward);
-    circle_ = layout_.get<Ring>(Part::Circle);
-    for (QWidget *line : controls(Part::Cross)) {
-        crossLines_.push_back(qobject_cast<Stroke *>(line));
-    }
-    close_ = layout_.get<RaisedButton>(Part::Close);
-    start_ = layout_.get<QPushButton>(Part::Start);
-    stop_ = layout_.get<QPushButton>(Part::Stop);
-    results_ = layout_.get<QFrame>(Part::Results);
-    resultSeconds_ = layout_.get<QLabel>(Part::ResultSeconds);
-    resultScore_ = layout_.get<QLabel>(Part::ResultScore);
-    again_ = layout_.get<QPushButton>(Part::Again);
-    finish_ = layout_.get<QPushButton>(Part::Finish);
 }
 
 void PracticeWindow::buildOptions()
@@ -167,15 +169,6 @@ void PracticeWindow::setTabOrder()
     }
 }
 
-std::vector<QWidget *> PracticeWindow::controls(Part part) const
-{
-    std::vector<QWidget *> found;
-    for (const BuiltLayout::Placed &p : layout_.ofPart(part)) {
-        found.push_back(p.widget);
-    }
-    return found;
-}
-
 ChartButton *PracticeWindow::chartButton(int kanaIndex) const
 {
     return chart_.at(static_cast<std::size_t>(kanaIndex));
@@ -217,24 +210,21 @@ void PracticeWindow::render()
         setFocus(Qt::OtherFocusReason);
     }
 
-    question_->setText(toQString(state.question));
-    answer_->setText(toQString(state.answer));
-    score_->setText(toQString(state.score));
-    seconds_->setText(toQString(state.seconds));
-    // Until a session's results first come up, the panel keeps the text it
-    // was built with.
-    if (!state.resultSeconds.empty()) {
-        resultSeconds_->setText(toQString(state.resultSeconds));
-        resultScore_->setText(toQString(state.resultScore));
+    for (const auto &[part, text] : kCaptions) {
+        // Until a session's results first come up, the panel keeps the text
+        // it was built with.
+        const bool result = part == Part::ResultSeconds || part == Part::ResultScore;
+        if (!result || !(state.*text).empty()) {
+            layout_.get<QLabel>(part)->setText(toQString(state.*text));
+        }
     }
     start_->setEnabled(state.startEnabled());
     stop_->setEnabled(state.stopEnabled());
-    circle_->setVisible(state.circleVisible);
-    reward_->setVisible(state.circleVisible);
-    for (Stroke *line : crossLines_) {
-        line->setVisible(state.crossVisible);
+    for (const auto &[part, shown] : kShown) {
+        for (const BuiltLayout::Placed &control : layout_.ofPart(part)) {
+            control.widget->setVisible(state.*shown);
+        }
     }
-    results_->setVisible(state.resultsVisible);
     if (state.resultsVisible && !shown_.resultsVisible) {
         keyGuard_->holdOff();
     } else if (!state.resultsVisible || state.phase != shown_.phase) {

@@ -13,11 +13,9 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
-#include <vector>
 
 class QButtonGroup;
 class QFrame;
-class QLabel;
 class QPushButton;
 class QTimer;
 
@@ -26,11 +24,8 @@ namespace ui {
 class ChartButton;
 class RaisedButton;
 class KeyGuard;
-class Picture;
-class Ring;
 class SecondsClock;
 class WindowPlacement;
-class Stroke;
 
 // The intervals of the window's two timers; tests shorten them.
 struct PracticeTiming
@@ -53,13 +48,8 @@ public:
 
     drill::Session &session() const { return session_; }
     ChartButton *chartButton(int kanaIndex) const;
-    // The control of a part (and index: see BuiltLayout::find).
-    template <typename T = QWidget> T *control(Part part, int index = -1) const
-    {
-        return layout_.get<T>(part, index);
-    }
-    // All the controls of a part, in the table's order.
-    std::vector<QWidget *> controls(Part part) const;
+    // The controls, by their parts.
+    const BuiltLayout &layout() const { return layout_; }
     // The timers, for tests that watch them.
     const QTimer *judgeTimer() const { return judgeTimer_; }
     const SecondsClock *clock() const { return clock_; }
@@ -88,7 +78,6 @@ protected:
 
 private:
     void build();
-    void findControls();
     void buildChart();
     void buildOptions();
     void buildTimers();
@@ -111,21 +100,12 @@ private:
     BuiltLayout layout_;
     WindowPlacement *placement_ = nullptr;
 
-    QLabel *question_ = nullptr;
-    QLabel *answer_ = nullptr;
-    QLabel *seconds_ = nullptr;
-    QLabel *score_ = nullptr;
-    Picture *reward_ = nullptr; // shown with the circle
-    Ring *circle_ = nullptr;
-    std::vector<Stroke *> crossLines_;
     RaisedButton *close_ = nullptr; // とじる
     QPushButton *start_ = nullptr;
     QPushButton *stop_ = nullptr;
     QButtonGroup *optionGroup_ = nullptr;                      // ids: the options' question counts
     std::array<ChartButton *, drill::kKanaCount + 1> chart_{}; // by kana index
     QFrame *results_ = nullptr;
-    QLabel *resultSeconds_ = nullptr;
-    QLabel *resultScore_ = nullptr;
     QPushButton *again_ = nullptr;  // もういちどする
     QPushButton *finish_ = nullptr; // おわる, which closes the window
     QTimer *judgeTimer_ = nullptr;

@@ -2,8 +2,8 @@
 
 #include "widgets.h"
 
-#include "devicepixels.h"
 #include "picturecache.h"
+#include "pixels.h"
 
 #include <QPaintEvent>
 #include <QPainter>

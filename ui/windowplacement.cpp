@@ -1,6 +1,9 @@
+// Places a window whole on its screen and keeps it there as the screen and the
+// desktop change, fills the screen in full screen, and brings a window back.
+
 #include "windowplacement.h"
 
-#include "devicepixels.h"
+#include "pixels.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -101,13 +104,9 @@ WindowPlacement::WindowPlacement(QWidget *window, std::function<QSize(qreal)> si
     settleTimer_->setSingleShot(true);
     settleTimer_->setInterval(0);
     connect(settleTimer_, &QTimer::timeout, this, &WindowPlacement::settle);
-    const auto again = [this] {
-        corrections_ = 0;
-        schedule();
-    };
-    connect(qApp, &QGuiApplication::screenAdded, this, again);
-    connect(qApp, &QGuiApplication::screenRemoved, this, again);
-    connect(qApp, &QGuiApplication::primaryScreenChanged, this, again);
+    connect(qApp, &QGuiApplication::screenAdded, this, &WindowPlacement::placeAgain);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &WindowPlacement::placeAgain);
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, &WindowPlacement::placeAgain);
     window_->installEventFilter(this);
     QCoreApplication::instance()->installNativeEventFilter(this);
     // A fixed window is laid out and sized as designed until it is placed.
@@ -260,6 +259,12 @@ void WindowPlacement::schedule()
     settleTimer_->start();
 }
 
+void WindowPlacement::placeAgain()
+{
+    corrections_ = 0;
+    schedule();
+}
+
 void WindowPlacement::settle()
 {
     if (!window_->isVisible()) {
@@ -281,8 +286,7 @@ void WindowPlacement::shownFirst()
         handle->installEventFilter(this);
         connect(handle, &QWindow::screenChanged, this, [this](QScreen *screen) {
             followScreen(screen);
-            corrections_ = 0;
-            schedule();
+            placeAgain();
         });
     }
     followScreen(screen());
@@ -318,8 +322,7 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
         place();
         break;
     case QEvent::WindowStateChange:
-        corrections_ = 0;
-        schedule();
+        placeAgain();
         break;
     case QEvent::Resize:
         if (fullScreen(window_) && wantFullScreen_) {
@@ -375,15 +378,11 @@ void WindowPlacement::followScreen(QScreen *screen)
     if (!screen) {
         return;
     }
-    const auto again = [this] {
-        corrections_ = 0;
-        schedule();
-    };
     screenConnections_ = {
-        connect(screen, &QScreen::geometryChanged, this, again),
-        connect(screen, &QScreen::availableGeometryChanged, this, again),
-        connect(screen, &QScreen::physicalDotsPerInchChanged, this, again),
-        connect(screen, &QScreen::logicalDotsPerInchChanged, this, again),
+        connect(screen, &QScreen::geometryChanged, this, &WindowPlacement::placeAgain),
+        connect(screen, &QScreen::availableGeometryChanged, this, &WindowPlacement::placeAgain),
+        connect(screen, &QScreen::physicalDotsPerInchChanged, this, &WindowPlacement::placeAgain),
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, &WindowPlacement::placeAgain),
     };
 }
 

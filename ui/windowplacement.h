@@ -99,6 +99,9 @@ private:
     void requestState();
     void settle();
     void schedule();
+    // Something changed that the window is placed for: placed again soon,
+    // with corrections counted from naught.
+    void placeAgain();
     void followScreen(QScreen *screen);
     // The window is shown for the first time: its platform window exists.
     void shownFirst();

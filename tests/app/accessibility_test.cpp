@@ -60,7 +60,7 @@ void AccessibilityTest::menuButtonsSayWhatTheyDo()
     QFETCH(Part, part);
     QFETCH(QString, says);
     app::MenuWindow menu;
-    auto *button = menu.control(part);
+    auto *button = testing::control(&menu, part);
     QCOMPARE(accessibleText(button), says);
     QCOMPARE(accessibleRole(button), QAccessible::Button);
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(button);
@@ -127,7 +127,8 @@ void AccessibilityTest::rolesTellWhatControlsAre()
     app::MenuWindow menu;
     QCOMPARE(accessibleRole(&menu), QAccessible::Window);
     QCOMPARE(accessibleText(&menu), QStringLiteral("ぽこもじ ver1.0"));
-    const QString endsProgram = accessibleText(menu.control(Part::Quit), QAccessible::Description);
+    const QString endsProgram =
+        accessibleText(testing::control(&menu, Part::Quit), QAccessible::Description);
 
     testing::PracticeFixture f(drill::Direction::KatakanaShown);
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(f.window);

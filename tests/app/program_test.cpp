@@ -59,7 +59,7 @@ void ProgramTest::menuLayout()
     QFETCH(QColor, face);
     QFETCH(QString, picture);
     app::MenuWindow menu;
-    auto *control = menu.control<ui::RaisedButton>(part);
+    auto *control = testing::control<ui::RaisedButton>(&menu, part);
     QCOMPARE(control->geometry(), expected);
     QCOMPARE(control->face(), face);
     QCOMPARE(control->picture(), picture);
@@ -92,11 +92,11 @@ void ProgramTest::menuWindow()
     QCOMPARE(menu.windowIcon().availableSizes(),
              QList<QSize>({{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}}));
     QCOMPARE(menu.palette().color(QPalette::Window), QColor(Qt::white));
-    auto *teacher = menu.control<ui::Picture>(Part::Teacher);
+    auto *teacher = testing::control<ui::Picture>(&menu, Part::Teacher);
     QCOMPARE(teacher->geometry(), QRect(16, 232, 66, 65));
     // The controls keep their places when the window is resized.
     menu.resize(800, 600);
-    QCOMPARE(menu.control(Part::Quit)->geometry(), QRect(184, 240, 145, 57));
+    QCOMPARE(testing::control(&menu, Part::Quit)->geometry(), QRect(184, 240, 145, 57));
     QCOMPARE(teacher->geometry(), QRect(16, 232, 66, 65));
 }
 
@@ -106,10 +106,10 @@ void ProgramTest::menuFocusAndTabOrder()
     program.showMenu();
     QVERIFY(QTest::qWaitForWindowActive(program.menu()));
     const app::MenuWindow *menu = program.menu();
-    QCOMPARE(QApplication::focusWidget(), menu->control(Part::KatakanaDrill));
+    QCOMPARE(QApplication::focusWidget(), testing::control(menu, Part::KatakanaDrill));
     for (Part next : {Part::Quit, Part::HiraganaDrill, Part::KatakanaDrill}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), menu->control(next));
+        QCOMPARE(QApplication::focusWidget(), testing::control(menu, next));
     }
     // Enter on Command1 opens the katakana drill, which gets the focus.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -202,10 +202,10 @@ void ProgramTest::closingAndReopeningLoadsAnew()
     QCOMPARE(again->chartButton(answered)->face(), ui::bgr(ui::colour::LightGrey));
     QCOMPARE(testing::text(again, Part::Question), QString());
     QCOMPARE(testing::text(again, Part::Score), QStringLiteral("0"));
-    QVERIFY(again->control(Part::Results)->isHidden());
-    QVERIFY(again->control(Part::Circle)->isHidden());
+    QVERIFY(testing::control(again, Part::Results)->isHidden());
+    QVERIFY(testing::control(again, Part::Circle)->isHidden());
     QVERIFY(!again->judgeTimer()->isActive());
-    QVERIFY(again->control(Part::Start)->isEnabled());
+    QVERIFY(testing::control(again, Part::Start)->isEnabled());
 }
 
 void ProgramTest::bothWindowsAreIndependent()
@@ -220,7 +220,7 @@ void ProgramTest::bothWindowsAreIndependent()
     QVERIFY(program.session(Direction::HiraganaShown)->running());
     QVERIFY(!program.session(Direction::KatakanaShown)->running());
     QCOMPARE(testing::text(form3, Part::Question), QString());
-    QVERIFY(form3->control(Part::Start)->isEnabled());
+    QVERIFY(testing::control(form3, Part::Start)->isEnabled());
     QTest::mouseClick(form2->chartButton(program.session(Direction::HiraganaShown)->CurrentIndex),
                       Qt::LeftButton);
     QCOMPARE(testing::text(form2, Part::Score), QStringLiteral("10"));
@@ -269,7 +269,7 @@ void ProgramTest::endButtonEndsTheProgramAtOnce()
     failsafe.start(5000);
     QCOMPARE(QApplication::exec(), 0); // the event loop ended without the failsafe
     QVERIFY(!closedAWindow);           // no window's closing ran
-    QVERIFY(!form2->control(Part::Results)->isVisible()); // no results shown
+    QVERIFY(!testing::control(form2, Part::Results)->isVisible()); // no results shown
 }
 
 QTEST_MAIN(ProgramTest)

@@ -19,7 +19,7 @@ using ui::Part;
 template <typename T = QWidget, typename Window>
 T *control(const Window *window, Part part, int index = -1)
 {
-    return window->template control<T>(part, index);
+    return window->layout().template get<T>(part, index);
 }
 
 template <typename Window> void click(const Window *window, Part part, int index = -1)

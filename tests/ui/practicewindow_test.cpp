@@ -379,8 +379,8 @@ void PracticeWindowTest::loadState()
         QCOMPARE(f.window->chartButton(k)->face(), ui::bgr(0x00E0E0E0));
     }
     for (Part hidden : {Part::Circle, Part::Reward, Part::Cross, Part::Results}) {
-        for (const QWidget *control : f.window->controls(hidden)) {
-            QVERIFY2(control->isHidden(), qPrintable(control->objectName()));
+        for (const ui::BuiltLayout::Placed &control : f.window->layout().ofPart(hidden)) {
+            QVERIFY2(control.widget->isHidden(), control.row->name);
         }
     }
     QVERIFY(!f.window->judgeTimer()->isActive());

@@ -1,6 +1,7 @@
-// Whole device pixels for lines, edges, fonts and windows.
+// Twips to pixels at a scale, and whole device pixels for lines, edges, fonts
+// and windows.
 
-#include "devicepixels.h"
+#include "pixels.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -25,6 +26,23 @@ int ceilOf(qreal v)
 }
 
 } // namespace
+
+int scaledPx(int twips, qreal scale)
+{
+    return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel));
+}
+
+QRect scaledRect(int left, int top, int width, int height, qreal scale)
+{
+    const int x = scaledPx(left, scale);
+    const int y = scaledPx(top, scale);
+    return {x, y, scaledPx(left + width, scale) - x, scaledPx(top + height, scale) - y};
+}
+
+int scaledEm(int em, qreal scale)
+{
+    return std::max(1, static_cast<int>(std::lround(em * scale)));
+}
 
 int deviceLine(qreal scale, qreal ratio)
 {

@@ -1,16 +1,27 @@
 #pragma once
 
-// Device pixels: where the layout's logical pixels meet the screen's own.
-// Qt turns a logical length into device pixels by the device pixel ratio and
-// rounds it; every rule that keeps a line, an edge or a window on whole
-// device pixels is here.
+// Lengths at a scale and on a device: the design's twips become the
+// layout's pixels at a scale, and those become the screen's own device
+// pixels by the device pixel ratio, with Qt rounding each. Every rule that
+// keeps a control, a line, an edge or a window on whole pixels is here.
 
+#include <QRect>
 #include <QRectF>
 #include <QTransform>
 
 class QPainter;
 
 namespace ui {
+
+// The design's lengths are in twips, 15 to a pixel at the designed size.
+inline constexpr int kTwipsPerPixel = 15;
+
+// Twips to pixels at a scale: each edge is rounded on its own, so that
+// controls that meet at the designed size still meet.
+int scaledPx(int twips, qreal scale);
+QRect scaledRect(int left, int top, int width, int height, qreal scale);
+// A font's em height at a scale.
+int scaledEm(int em, qreal scale);
 
 // The width in device pixels of a line one pixel of the layout wide, at a
 // scale and a device pixel ratio: whole pixels, at least one.
