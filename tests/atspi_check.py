@@ -21,7 +21,7 @@ import shutil
 import subprocess
 import sys
 
-from display import SKIP, Display, check, summary, wait_for
+from display import MENU, SKIP, Display, check, summary, wait_for
 
 OWN_BUS = "POKOMOJI_ATSPI_OWN_BUS"
 
@@ -99,7 +99,7 @@ def main():
         return node.getState().contains(pyatspi.STATE_CHECKED)
 
     try:
-        menu = wait_for(lambda: frame("ぽこもじ ver1.0"))
+        menu = wait_for(lambda: frame(MENU))
         if not check("the menu is on the bus", menu is not None):
             return
         check("the menu is a frame", menu.getRoleName() == "frame", menu.getRoleName())

@@ -4,6 +4,7 @@
 
 #include "../drill/scripted_random.h"
 #include "../support/controls.h"
+#include "../support/pixels.h"
 #include "../support/practice_fixture.h"
 #include "drill/session.h"
 #include "ui/picturecache.h"
@@ -131,11 +132,9 @@ IcoImage readIco(const QByteArray &data)
 QImage withPlainTransparency(const QImage &source)
 {
     QImage image = source.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) == 0) {
-                image.setPixel(x, y, 0);
-            }
+    for (QPoint p : testing::pointsOf(image.rect())) {
+        if (qAlpha(image.pixel(p)) == 0) {
+            image.setPixel(p, 0);
         }
     }
     return image;
@@ -189,11 +188,9 @@ void PicturesTest::pictures()
     const QList<QPoint> corners = {{0, 0}, {size.width() - 1, 0}};
     if (background.isValid()) {
         QCOMPARE(image.pixelColor(0, 0), background);
-        for (int y = 0; y < size.height(); ++y) {
-            for (int x = 0; x < size.width(); ++x) {
-                QVERIFY2(qAlpha(image.pixel(x, y)) == 255, "an opaque picture");
-            }
-        }
+        QCOMPARE(
+            testing::countOf(image.rect(), [&](QPoint p) { return qAlpha(image.pixel(p)) < 255; }),
+            0); // an opaque picture
     } else {
         for (QPoint corner : corners) {
             QCOMPARE(qAlpha(image.pixel(corner)), 0);
@@ -210,15 +207,10 @@ void PicturesTest::pictures()
     if (resource.startsWith(QLatin1String("menu_k")) ||
         resource.startsWith(QLatin1String("menu_h")) ||
         resource.startsWith(QLatin1String("heading"))) {
-        for (int y = 0; y < size.height(); ++y) {
-            if (y >= 14 && y <= 74) {
-                continue;
-            }
-            for (int x = 0; x < size.width(); ++x) {
-                QVERIFY2(image.pixelColor(x, y) == background,
-                         qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
-            }
-        }
+        const QRect ink = testing::boundsOf(
+            image.rect(), [&](QPoint p) { return image.pixelColor(p) != background; });
+        QVERIFY2(ink.top() >= 14 && ink.bottom() <= 74,
+                 qPrintable(QStringLiteral("ink in rows %1..%2").arg(ink.top()).arg(ink.bottom())));
     }
 }
 
@@ -256,12 +248,8 @@ void PicturesTest::sharpAtTwiceTheScale()
     const QImage enlarged =
         once.toImage().scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     const QImage sharp = twice.toImage().convertToFormat(enlarged.format());
-    int differing = 0;
-    for (int y = 0; y < sharp.height(); ++y) {
-        for (int x = 0; x < sharp.width(); ++x) {
-            differing += sharp.pixel(x, y) != enlarged.pixel(x, y) ? 1 : 0;
-        }
-    }
+    const int differing = testing::countOf(
+        sharp.rect(), [&](QPoint p) { return sharp.pixel(p) != enlarged.pixel(p); });
     QVERIFY2(differing > 1000, qPrintable(QString::number(differing)));
 }
 
@@ -384,11 +372,9 @@ void PicturesTest::iconAtEachSize()
     QCOMPARE(ico.paletteSize, 256);
     QVERIFY2(ico.usedIndices.size() <= 31, qPrintable(QString::number(ico.usedIndices.size())));
     QSet<QRgb> icoColours;
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            if (qAlpha(ico.image.pixel(x, y)) != 0) {
-                icoColours.insert(ico.image.pixel(x, y));
-            }
+    for (QPoint p : testing::pointsOf(ico.image.rect())) {
+        if (qAlpha(ico.image.pixel(p)) != 0) {
+            icoColours.insert(ico.image.pixel(p));
         }
     }
 
@@ -398,15 +384,13 @@ void PicturesTest::iconAtEachSize()
     QCOMPARE(icon.size(), QSize(size, size));
     QCOMPARE(icon.format(), QImage::Format_Indexed8);
     QSet<QRgb> colours;
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const QRgb pixel = icon.pixel(x, y);
-            QVERIFY2(
-                qAlpha(pixel) == 0 || qAlpha(pixel) == 255,
-                qPrintable(QStringLiteral("alpha %1 at %2,%3").arg(qAlpha(pixel)).arg(x).arg(y)));
-            if (qAlpha(pixel) == 255) {
-                colours.insert(pixel);
-            }
+    for (QPoint p : testing::pointsOf(icon.rect())) {
+        const QRgb pixel = icon.pixel(p);
+        QVERIFY2(qAlpha(pixel) == 0 || qAlpha(pixel) == 255,
+                 qPrintable(
+                     QStringLiteral("alpha %1 at %2,%3").arg(qAlpha(pixel)).arg(p.x()).arg(p.y())));
+        if (qAlpha(pixel) == 255) {
+            colours.insert(pixel);
         }
     }
     QVERIFY2(colours.size() <= 31, qPrintable(QString::number(colours.size())));

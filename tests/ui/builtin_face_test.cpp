@@ -5,6 +5,7 @@
 
 #include "../drill/scripted_random.h"
 #include "../support/controls.h"
+#include "../support/pixels.h"
 #include "../support/practice_fixture.h"
 #include "drill/kana.h"
 #include "drill/session.h"
@@ -35,16 +36,11 @@ QImage ink(const QImage &image)
 {
     QImage mask(image.size(), QImage::Format_Mono);
     mask.fill(0);
-    QRect box;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qGray(image.pixel(x, y)) < 128) {
-                mask.setPixel(x, y, 1);
-                box |= QRect(x, y, 1, 1);
-            }
-        }
+    const auto dark = [&](QPoint p) { return qGray(image.pixel(p)) < 128; };
+    for (QPoint p : testing::pointsOf(image.rect())) {
+        mask.setPixel(p, dark(p) ? 1 : 0);
     }
-    return mask.copy(box);
+    return mask.copy(testing::boundsOf(image.rect(), dark));
 }
 
 // How well two inks agree, laid on each other at their top left corners:
@@ -53,13 +49,11 @@ double agreement(const QImage &a, const QImage &b)
 {
     int both = 0;
     int either = 0;
-    for (int y = 0; y < std::max(a.height(), b.height()); ++y) {
-        for (int x = 0; x < std::max(a.width(), b.width()); ++x) {
-            const bool inA = a.valid(x, y) && a.pixelIndex(x, y) == 1;
-            const bool inB = b.valid(x, y) && b.pixelIndex(x, y) == 1;
-            both += inA && inB ? 1 : 0;
-            either += inA || inB ? 1 : 0;
-        }
+    for (QPoint p : testing::pointsOf(a.rect() | b.rect())) {
+        const bool inA = a.valid(p) && a.pixelIndex(p) == 1;
+        const bool inB = b.valid(p) && b.pixelIndex(p) == 1;
+        both += inA && inB ? 1 : 0;
+        either += inA || inB ? 1 : 0;
     }
     return either ? double(both) / either : 0.0;
 }

@@ -3,6 +3,7 @@
 // Run with QT_SCALE_FACTOR=2.
 
 #include "../drill/scripted_random.h"
+#include "../support/pixels.h"
 #include "../support/practice_fixture.h"
 #include "drill/session.h"
 #include "ui/practicewindow.h"
@@ -30,11 +31,9 @@ struct Edges
 Edges steepEdges(const QImage &image)
 {
     Edges edges;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 1; x < image.width(); ++x) {
-            if (std::abs(qGray(image.pixel(x, y)) - qGray(image.pixel(x - 1, y))) > 128) {
-                ++(x % 2 ? edges.inside : edges.between);
-            }
+    for (QPoint p : testing::pointsOf(image.rect().adjusted(1, 0, 0, 0))) {
+        if (std::abs(qGray(image.pixel(p)) - qGray(image.pixel(p - QPoint(1, 0)))) > 128) {
+            ++(p.x() % 2 ? edges.inside : edges.between);
         }
     }
     return edges;

@@ -3,6 +3,7 @@
 // sessions played through the widgets with running timers.
 
 #include "../drill/scripted_random.h"
+#include "../support/pixels.h"
 #include "../support/practice_fixture.h"
 #include "drill/session.h"
 #include "ui/chartlayout.h"
@@ -62,13 +63,7 @@ bool near(QColor a, QColor b, int tolerance = 24)
 
 int countPixels(const QImage &image, QRect area, const std::function<bool(QColor)> &test)
 {
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += test(image.pixelColor(x, y)) ? 1 : 0;
-        }
-    }
-    return count;
+    return testing::countOf(area, [&](QPoint p) { return test(image.pixelColor(p)); });
 }
 
 bool isDark(QColor c)

@@ -6,6 +6,7 @@
 // offscreen platform as a file (QT_QPA_PLATFORM=offscreen:configfile=...).
 
 #include "../drill/scripted_random.h"
+#include "../support/pixels.h"
 #include "../support/practice_fixture.h"
 #include "drill/session.h"
 #include "ui/chartlayout.h"
@@ -73,13 +74,11 @@ struct Grab
 int largestDifference(const QImage &a, const QImage &b)
 {
     int largest = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
-                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
-        }
+    for (QPoint at : testing::pointsOf(a.rect())) {
+        const QRgb p = a.pixel(at);
+        const QRgb q = b.pixel(at);
+        largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                            std::abs(qBlue(p) - qBlue(q))});
     }
     return largest;
 }
@@ -367,14 +366,8 @@ void ScaleTest::captionsKeepClearOfTheirEdges()
         button->setText(QString());
         const QImage without = f.window->grab(area).toImage();
         button->setText(text);
-        QRect ink;
-        for (int y = 0; y < with.height(); ++y) {
-            for (int x = 0; x < with.width(); ++x) {
-                if (with.pixel(x, y) != without.pixel(x, y)) {
-                    ink |= QRect(x, y, 1, 1);
-                }
-            }
-        }
+        const QRect ink = testing::boundsOf(
+            with.rect(), [&](QPoint p) { return with.pixel(p) != without.pixel(p); });
         const int gap = ink.isEmpty()
                             ? 0
                             : std::min({ink.left(), ink.top(), with.width() - 1 - ink.right(),
