@@ -2,17 +2,15 @@
 
 #include "ui/picturecache.h"
 
-#include <QDir>
-
 namespace app {
 
 QIcon programIcon()
 {
     // Every size the icon is drawn at is built in.
     QIcon icon;
-    const QDir rendered(QStringLiteral(":/pictures/rendered"));
-    for (const QString &name : rendered.entryList({QStringLiteral("icon-*.argb")})) {
-        icon.addPixmap(QPixmap::fromImage(ui::rawPixels(rendered.filePath(name))));
+    for (int size : {POKOMOJI_ICON_SIZES}) {
+        icon.addPixmap(QPixmap::fromImage(
+            ui::rawPixels(QStringLiteral(":/pictures/rendered/icon-%1.argb").arg(size))));
     }
     return icon;
 }

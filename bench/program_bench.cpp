@@ -109,14 +109,11 @@ void settle()
     }
 }
 
-template <typename T = QWidget> T *child(QWidget *window, const char *name)
+// A control of a practice window by its part.
+template <typename T = QWidget>
+T *child(const ui::PracticeWindow *window, ui::Part part, int index = -1)
 {
-    T *found = window->findChild<T *>(QLatin1String(name));
-    if (!found) {
-        std::fprintf(stderr, "bench_program: no control %s\n", name);
-        std::exit(1);
-    }
-    return found;
+    return window->layout().get<T>(part, index);
 }
 
 bool isPracticeWindow(QObject *object)
@@ -212,11 +209,11 @@ void ensureRunning(ui::PracticeWindow *window)
     if (window->session().running()) {
         return;
     }
-    auto *panel = child(window, "ShowWindow");
+    auto *panel = child(window, ui::Part::Results);
     if (panel->isVisible()) {
-        QTest::mouseClick(child<QAbstractButton>(window, "Command6"), Qt::LeftButton);
+        QTest::mouseClick(child<QAbstractButton>(window, ui::Part::Again), Qt::LeftButton);
     }
-    QTest::mouseClick(child<QAbstractButton>(window, "Command3"), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(window, ui::Part::Start), Qt::LeftButton);
     settle();
     if (!window->session().running()) {
         fail("Start did not start a session");
@@ -228,8 +225,8 @@ int benchPress(int count)
     Bench bench;
     ui::PracticeWindow *window = bench.openPainted(Direction::HiraganaShown);
     settle();
-    QWidget *ring = child(window, "Shape1");
-    QWidget *cross = child(window, "Line1");
+    QWidget *ring = child(window, ui::Part::Circle);
+    QWidget *cross = child(window, ui::Part::Cross, 1);
     std::vector<double> right;
     std::vector<double> wrong;
     std::vector<double> all;
@@ -267,11 +264,8 @@ int benchClock()
     Bench bench;
     ui::PracticeWindow *window = bench.openPainted(Direction::HiraganaShown);
     settle();
-    auto *timeBox = child<QLabel>(window, "TimeBox");
-    auto *clock = window->findChild<ui::SecondsClock *>(QStringLiteral("Timer2"));
-    if (!clock) {
-        fail("no seconds clock");
-    }
+    auto *timeBox = child<QLabel>(window, ui::Part::Seconds);
+    const ui::SecondsClock *clock = window->clock();
     double startedAt = 0;
     double sixtyAt = -1;
     // Connected after the window's own connection, so it runs after the label
@@ -282,7 +276,7 @@ int benchClock()
         }
     });
     startedAt = bench::nowMs();
-    QTest::mouseClick(child<QAbstractButton>(window, "Command3"), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(window, ui::Part::Start), Qt::LeftButton);
     // Read half a second into the sixty-first second: the clock must read 60
     // all through [60 s, 61 s).
     QEventLoop loop;
