@@ -59,7 +59,23 @@ def open_drill(d):
     drill = wait_for(lambda: d.window("Form2"))
     if drill:
         wait_for(lambda: d.geometry(drill) and d.on_screen(d.geometry(drill)), 5)
+        wait_for(lambda: takes_keys(d, drill), 10)
     return drill
+
+
+def takes_keys(d, drill):
+    """Whether the drill has the keyboard: Qt draws the dotted focus frame on
+    the chart's first button once the window is active. A key typed before
+    that can reach a window Qt does not yet take for active, and its
+    shortcuts (F11, Escape) do nothing."""
+    geometry, image = d.geometry(drill), d.image(drill)
+    if not (geometry and image):
+        return False
+    scale = min(geometry[2] / layout(1).size[0], geometry[3] / layout(1).size[1])
+    x, y, _, h = layout(1).rect("Command1", 43)
+    x, middle = round(x * scale), round((y + h / 2) * scale)
+    return any(sum(image.getpixel((x + dx, middle + dy))) < 150
+               for dx in range(1, 7) for dy in range(-3, 4))
 
 
 def icon_sizes(d, window):
