@@ -10,7 +10,6 @@ namespace app {
 
 MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
 {
-    setObjectName(QStringLiteral("Form1"));
     setWindowIcon(programIcon());
     // The menu draws no text, so it sets no font: the built-in face is
     // registered when a practice window first asks for it, not at start-up.
@@ -27,12 +26,9 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     // when its last window is closed.
     connect(placement, &ui::WindowPlacement::destroyedFromOutside, this, &QWidget::close);
 
-    // Each drill's button opens the drill of its direction. The buttons carry
-    // pictures of the drills' titles; screen readers get the titles as the
-    // buttons' names.
+    // Each drill's button opens the drill of its direction.
     const auto drillButton = [this](ui::Part part, drill::Direction direction) {
         auto *button = layout_.get<ui::RaisedButton>(part);
-        button->setAccessibleName(QString::fromUtf8(ui::practiceForm(direction).title));
         connect(button, &QPushButton::clicked, this,
                 [this, direction] { emit drillRequested(direction); });
         return button;

@@ -43,9 +43,9 @@ ui::PracticeWindow *Program::openPracticeWindow(drill::Direction direction)
         slot.window = new ui::PracticeWindow(*slot.session, timing_);
         // Mapped at the size that fits; once shown, the window places itself
         // again on the screen it appeared on and follows that screen.
-        slot.window->centreOnScreen();
+        slot.window->placement().place();
     }
-    slot.window->present();
+    slot.window->placement().present();
     return slot.window;
 }
 

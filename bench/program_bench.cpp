@@ -192,7 +192,7 @@ int benchRelayout(int count)
     for (int i = 0; i < count; ++i) {
         const qreal scale = scales[static_cast<std::size_t>(i) % scales.size()];
         const double t0 = bench::nowMs();
-        window->layOut(scale, {});
+        window->layout().layOut(scale);
         window->repaint(); // the whole window painted at once
         const double t1 = bench::nowMs();
         (static_cast<std::size_t>(i) < scales.size() ? first : times).push_back(t1 - t0);

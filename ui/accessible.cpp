@@ -141,11 +141,7 @@ QAccessibleInterface *factory(const QString &, QObject *object)
 
 void describeWindow(QWidget *window)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    QAccessible::installFactory(factory); // Qt keeps one of each factory
     // Qt makes a widget's interface as soon as the widget reports a change,
     // often while it is still being built; such an early interface is
     // dropped so that the next question is answered by the rules above.

@@ -39,20 +39,17 @@ QString textOf(const Control &row)
     return QString::fromUtf8(row.text);
 }
 
-// A label as the design draws it: text colour, an opaque background or none,
-// an optional single-line border, and the alignment of its text.
+// A label as the design draws it: text colour, an optional single-line
+// border, and the alignment of its text; its background is set with every
+// control's.
 QWidget *makeLabel(const Control &row, QWidget *parent)
 {
     auto *label = new Caption(textOf(row), parent);
     label->setAlignment(row.alignment);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colourOf(row.foreground));
-    if (row.background != colour::Transparent) {
-        palette.setColor(QPalette::Window, colourOf(row.background));
-        label->setAutoFillBackground(true);
-    }
     label->setPalette(palette);
-    label->setBorder(row.line > 0);
+    label->setFrameStyle(row.line > 0 ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
     label->setFocusPolicy(Qt::NoFocus);
     return label;
 }
@@ -84,7 +81,6 @@ QWidget *makeControl(const Control &row, QWidget *parent)
     }
     case Kind::CaptionFrame: {
         auto *frame = new CaptionFrame(textOf(row), parent);
-        frame->setAutoFillBackground(true);
         frame->setFocusPolicy(Qt::NoFocus);
         return frame;
     }
@@ -101,14 +97,17 @@ QWidget *makeControl(const Control &row, QWidget *parent)
     return nullptr;
 }
 
+// A control that is not a button fills its background, if it has one; a
+// button's background is its face.
 void setBackground(QWidget *widget, const Control &row)
 {
-    if (row.background == colour::Transparent) {
+    if (row.background == colour::Transparent || qobject_cast<QAbstractButton *>(widget)) {
         return;
     }
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colourOf(row.background));
     widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
 }
 
 void describe(QWidget *widget, const Speech &speech)
@@ -174,14 +173,6 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table,
         if (!belongsTo(row, form)) {
             continue;
         }
-        if (row.kind == Kind::Window) {
-            windowRow_ = &row;
-            window->setWindowTitle(textOf(row));
-            describe(window, row.speech);
-            setBackground(window, row);
-            window->setAutoFillBackground(true);
-            continue;
-        }
         QWidget *parent = row.container == Part::Window ? window : find(row.container);
         if (row.kind == Kind::ChartButtons) {
             // A control array: every chart button has the row's name and
@@ -195,17 +186,21 @@ void BuiltLayout::build(QWidget *window, std::span<const Control> table,
             }
             continue;
         }
-        QWidget *widget = makeControl(row, parent);
+        QWidget *widget = window;
+        if (row.kind == Kind::Window) {
+            windowRow_ = &row;
+            window->setWindowTitle(textOf(row));
+        } else {
+            widget = makeControl(row, parent);
+            placed_.push_back({&row, widget, row.index});
+        }
         widget->setObjectName(QLatin1String(row.name));
         describe(widget, row.speech);
-        if (row.kind == Kind::CaptionFrame || row.kind == Kind::Panel) {
-            setBackground(widget, row);
-        }
-        placed_.push_back({&row, widget, row.index});
+        setBackground(widget, row);
     }
 }
 
-void BuiltLayout::layOut(qreal scale, QPoint origin)
+void BuiltLayout::layOut(qreal scale, QPoint origin) const
 {
     const qreal ratio = window_->devicePixelRatioF();
     // A window that draws no text (the menu) sets no font, so that the

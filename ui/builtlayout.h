@@ -26,7 +26,7 @@ public:
     // an origin, with its font at that scale on the window's device: the
     // small text no smaller than can be read, and each button's caption
     // clear of its edges.
-    void layOut(qreal scale, QPoint origin = {});
+    void layOut(qreal scale, QPoint origin = {}) const;
 
     // The control of a part (the first, or the element of an index: the kana
     // index of a chart button, the row's index of an element of a control

@@ -22,13 +22,19 @@ constexpr std::uint32_t Clear = Transparent;
 constexpr std::optional Form2 = drill::Direction::HiraganaShown;
 constexpr std::optional Form3 = drill::Direction::KatakanaShown;
 constexpr std::nullopt_t Both = std::nullopt;
+// The practice windows' titles, which their headings draw: what a screen
+// reader says of a window and of the menu's button that opens it.
+constexpr const char *KatakanaTitle = "カタカナ ど〜れ？";
+constexpr const char *HiraganaTitle = "ひらがな ど〜れ？";
 
 // clang-format off
 // Lengths in twips (kTwipsPerPixel), font em heights in
 // pixels, colours as 0x00BBGGRR.
 constexpr std::array kPractice = {
 //  part                      name            kind                  container        left    top  width height  em  bold  background  foreground line alignment  text at load / picture, what a screen reader is told
-    Control{Part::Window,            "Form2",        Kind::Window,         Part::Window,      0,     0, 15360, 11520,  0, false, White,      Text,     0, None,      "Form2", {}},
+    // Both windows are captioned "Form2"; no title bar shows it.
+    Control{Part::Window,            "Form2",        Kind::Window,         Part::Window,      0,     0, 15360, 11520,  0, false, White,      Text,     0, None,      "Form2", {KatakanaTitle}, Form2},
+    Control{Part::Window,            "Form3",        Kind::Window,         Part::Window,      0,     0, 15360, 11520,  0, false, White,      Text,     0, None,      "Form2", {HiraganaTitle}, Form3},
     // The window's surface, from the bottom up.
     Control{Part::Answer,            "Label2",       Kind::Label,          Part::Window,   7440,  1200,  4455,  4455, 307, false, ButtonFace, Text,     1, TopCentre, "", {nullptr, "こたえ"}},
     Control{Part::Circle,            "Shape1",       Kind::Ring,           Part::Window,   7320,  1080,  4815,  4815, -1, false, Clear,      LightRed, 20, None,      "", {"まる"}},
@@ -41,8 +47,8 @@ constexpr std::array kPractice = {
     Control{Part::AnswerScript,      "Label6",       Kind::Label,          Part::Window,   9120,  5760,  1575,   375,  27, false, Clear,      Text,     0, TopLeft,   "カタカナ", {}, Form2},
     Control{Part::AnswerScript,      "Label6",       Kind::Label,          Part::Window,   9120,  5760,  1575,   375,  27, false, Clear,      Text,     0, TopLeft,   "ひらがな", {}, Form3},
     Control{Part::Equals,            "Label7",       Kind::Label,          Part::Window,   6000,  3120,   975,   735,  67, false, Clear,      Text,     0, TopLeft,   "＝"},
-    Control{Part::Heading,           "Image1",       Kind::Picture,        Part::Window,    240,  -120,  4350,  1290, -1, false, Clear,      Clear,    0, None,      ":/pictures/heading_katakana.svg", {}, Form2},
-    Control{Part::Heading,           "Image1",       Kind::Picture,        Part::Window,    240,  -120,  4350,  1305, -1, false, Clear,      Clear,    0, None,      ":/pictures/heading_hiragana.svg", {}, Form3},
+    Control{Part::Heading,           "Image1",       Kind::Picture,        Part::Window,    240,  -120,  4350,  1290, -1, false, Clear,      Clear,    0, None,      ":/pictures/heading_katakana.svg", {KatakanaTitle}, Form2},
+    Control{Part::Heading,           "Image1",       Kind::Picture,        Part::Window,    240,  -120,  4350,  1305, -1, false, Clear,      Clear,    0, None,      ":/pictures/heading_hiragana.svg", {HiraganaTitle}, Form3},
     Control{Part::Question,          "Label1",       Kind::Label,          Part::Window,   1200,  1200,  4455,  4455, 307, false, ButtonFace, Text,     1, TopCentre, "", {nullptr, "もんだい"}},
     Control{Part::Reward,            "Image2",       Kind::Picture,        Part::Window,   5040,  2520,  3090,  3165, -1, false, Clear,      Clear,    0, None,      ":/pictures/vsign.svg", {"せいかい"}},
     Control{Part::Cross,             "Line1",        Kind::Line,           Part::Window,   7680,  1440, 11640,  5400, -1, false, Clear,      Yellow,  10, None,      "", {"ばつ"}, Both, 1},
@@ -74,16 +80,10 @@ constexpr std::array kPractice = {
     Control{Part::Finish,            "Command7",     Kind::SystemButton,   Part::Results,  5640,  3960,  2775,   975,  27, false, Clear,      Text,     0, None,      "おわる", {nullptr, "この まどを とじる"}},
 };
 
-// The practice windows: the script each asks, its name and title.
-constexpr std::array kPracticeForms = {
-    PracticeForm{drill::Direction::HiraganaShown, "Form2", "カタカナ ど〜れ？"},
-    PracticeForm{drill::Direction::KatakanaShown, "Form3", "ひらがな ど〜れ？"},
-};
-
 constexpr std::array kMenu = {
     Control{Part::Window,            "Form1",        Kind::Window,         Part::Window,      0,     0,  5190,  4530, -1, false, White,      Text,     0, None,      "ぽこもじ ver1.0", {}},
-    Control{Part::KatakanaDrill,     "Command1",     Kind::PictureButton,  Part::Window,    240,   240,  4695,  1455,  0, false, PaleYellow, Text,     1, None,      ":/pictures/menu_katakana.svg"},
-    Control{Part::HiraganaDrill,     "Command3",     Kind::PictureButton,  Part::Window,    240,  1920,  4695,  1455,  0, false, PaleYellow, Text,     1, None,      ":/pictures/menu_hiragana.svg"},
+    Control{Part::KatakanaDrill,     "Command1",     Kind::PictureButton,  Part::Window,    240,   240,  4695,  1455,  0, false, PaleYellow, Text,     1, None,      ":/pictures/menu_katakana.svg", {KatakanaTitle}},
+    Control{Part::HiraganaDrill,     "Command3",     Kind::PictureButton,  Part::Window,    240,  1920,  4695,  1455,  0, false, PaleYellow, Text,     1, None,      ":/pictures/menu_hiragana.svg", {HiraganaTitle}},
     Control{Part::Quit,              "Command2",     Kind::PictureButton,  Part::Window,   2760,  3600,  2175,   855,  0, false, PaleLavender, Text,   1, None,      ":/pictures/menu_end.svg", {"おわる", "ぽこもじを おわる"}},
     Control{Part::Teacher,           "Image1",       Kind::Picture,        Part::Window,    240,  3480,   990,   975, -1, false, Clear,      Clear,    0, None,      ":/pictures/teacher.svg", {"せんせい"}},
 };
@@ -94,11 +94,6 @@ constexpr std::array kMenu = {
 std::span<const Control> practiceLayout()
 {
     return kPractice;
-}
-
-const PracticeForm &practiceForm(drill::Direction direction)
-{
-    return kPracticeForms.at(static_cast<std::size_t>(direction)); // in the order of Direction
 }
 
 std::span<const Control> menuLayout()

@@ -105,17 +105,6 @@ struct Control
     int questions = 0; // option rows: the questions a session started with it asks
 };
 
-// A practice window, described once: the script it asks (its session's
-// direction; the chart answers in the other), its object name, and its
-// title, which the menu's button and a screen reader say.
-struct PracticeForm
-{
-    drill::Direction direction;
-    const char *name;
-    const char *title;
-};
-const PracticeForm &practiceForm(drill::Direction direction);
-
 // The rows stand in stacking order from the bottom up: first what is drawn
 // on a surface, then the child windows.
 std::span<const Control> practiceLayout();

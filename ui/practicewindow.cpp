@@ -9,10 +9,8 @@
 #include "look.h"
 #include "secondsclock.h"
 #include "widgets.h"
-#include "windowplacement.h"
 
 #include <QButtonGroup>
-#include <QFrame>
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,11 +23,6 @@
 namespace ui {
 
 namespace {
-
-QString toQString(const std::string &utf8)
-{
-    return QString::fromStdString(utf8);
-}
 
 // The captions the session's state fills, and the controls it shows: the
 // reward picture with the circle, both strokes of the cross.
@@ -48,13 +41,6 @@ constexpr std::array kShown{
     std::pair{Part::Results, &drill::WindowState::resultsVisible},
 };
 
-// The kana index of a chart button, 0 for any other object.
-int chartIndexOf(const QObject *object)
-{
-    const auto *button = qobject_cast<const ChartButton *>(object);
-    return button ? button->kanaIndex() : 0;
-}
-
 } // namespace
 
 // Borderless, and yet minimisable: Windows minimises only a window that
@@ -72,36 +58,20 @@ PracticeWindow::PracticeWindow(drill::Session &session, Timing timing)
     render();
     // The first control in the tab order that can take the focus: the chart's
     // first button, since Stop is disabled.
-    chart_[kBasicTabOrder.front()]->setFocus(Qt::OtherFocusReason);
+    chartButton(kBasicTabOrder.front())->setFocus(Qt::OtherFocusReason);
 }
-
-PracticeWindow::~PracticeWindow() = default;
 
 void PracticeWindow::build()
 {
-    const PracticeForm &form = practiceForm(session_.direction());
-    setObjectName(QLatin1String(form.name));
-    layout_.build(this, practiceLayout(), form.direction,
-                  [this](int k) { return toQString(session_.answerKana(k)); });
-    // The window's title is never shown; a screen reader says what the drill
-    // asks instead, as its heading does.
-    setAccessibleName(QString::fromUtf8(form.title));
-    layout_.get<Picture>(Part::Heading)->setAccessibleName(QString::fromUtf8(form.title));
-    // The controls that the focus and the tab order move between.
-    close_ = layout_.get<RaisedButton>(Part::Close);
-    start_ = layout_.get<QPushButton>(Part::Start);
-    stop_ = layout_.get<QPushButton>(Part::Stop);
-    results_ = layout_.get<QFrame>(Part::Results);
-    again_ = layout_.get<QPushButton>(Part::Again);
-    finish_ = layout_.get<QPushButton>(Part::Finish);
+    layout_.build(this, practiceLayout(), session_.direction(),
+                  [this](int k) { return QString::fromStdString(session_.answerKana(k)); });
     placement_ = new WindowPlacement(
-        this, &PracticeWindow::designedSize, [this](qreal s, QPoint o) { layOut(s, o); },
-        WindowPlacement::Sizing::Fixed);
+        this, [](qreal s) { return windowSize(practiceLayout(), s); },
+        [this](qreal s, QPoint o) { layout_.layOut(s, o); }, WindowPlacement::Sizing::Fixed);
     buildChart();
     buildOptions();
     buildTimers();
     connectButtons();
-    placement_->addFullScreenKey();
     setTabOrder();
 }
 
@@ -109,7 +79,6 @@ void PracticeWindow::buildOptions()
 {
     // Each option's id in the group is the count of questions it asks.
     optionGroup_ = new QButtonGroup(this);
-    optionGroup_->setExclusive(true);
     for (const BuiltLayout::Placed &row : layout_.ofPart(Part::Option)) {
         optionGroup_->addButton(qobject_cast<QAbstractButton *>(row.widget), row.row->questions);
     }
@@ -127,43 +96,46 @@ void PracticeWindow::buildTimers()
 
 void PracticeWindow::connectButtons()
 {
-    connect(close_, &QPushButton::clicked, this, &QWidget::close);
-    connect(start_, &QPushButton::clicked, this,
+    connect(button(Part::Close), &QPushButton::clicked, this, &QWidget::close);
+    connect(button(Part::Start), &QPushButton::clicked, this,
             [this] { apply(&drill::Session::Start, optionGroup_->checkedId()); });
-    connect(stop_, &QPushButton::clicked, this, [this] { apply(&drill::Session::Stop); });
-    connect(again_, &QPushButton::clicked, this, [this] { apply(&drill::Session::Again); });
-    connect(finish_, &QPushButton::clicked, this, &QWidget::close);
+    connect(button(Part::Stop), &QPushButton::clicked, this,
+            [this] { apply(&drill::Session::Stop); });
+    connect(button(Part::Again), &QPushButton::clicked, this,
+            [this] { apply(&drill::Session::Again); });
+    connect(button(Part::Finish), &QPushButton::clicked, this, &QWidget::close);
     // Start is the window's cancel button: Escape presses it.
     // A click on a disabled button does nothing.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, start_, &QAbstractButton::click);
+    connect(escape, &QShortcut::activated, button(Part::Start), &QAbstractButton::click);
+    // F11 fills the screen, or goes back to the placed window.
+    auto *fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    connect(fullScreen, &QShortcut::activated, placement_, &WindowPlacement::toggleFullScreen);
 }
 
 void PracticeWindow::buildChart()
 {
-    for (int k = 1; k <= drill::kKanaCount; ++k) {
-        auto *button = layout_.get<ChartButton>(Part::Chart, k);
-        connect(button, &QPushButton::clicked, this,
-                [this, k] { apply(&drill::Session::Press, k); });
-        button->installEventFilter(this); // the arrow keys
-        chart_[static_cast<std::size_t>(k)] = button;
+    for (const BuiltLayout::Placed &chart : layout_.ofPart(Part::Chart)) {
+        connect(static_cast<ChartButton *>(chart.widget), &QPushButton::clicked, this,
+                [this, k = chart.index] { apply(&drill::Session::Press, k); });
+        chart.widget->installEventFilter(this); // the arrow keys
     }
 }
 
 void PracticeWindow::setTabOrder()
 {
-    std::vector<QWidget *> order{stop_};
+    std::vector<QWidget *> order{button(Part::Stop)};
     for (int k : kBasicTabOrder) {
-        order.push_back(chart_[static_cast<std::size_t>(k)]);
+        order.push_back(chartButton(k));
     }
-    order.push_back(close_);
-    order.push_back(start_);
+    order.push_back(button(Part::Close));
+    order.push_back(button(Part::Start));
     for (int k : kVoicedTabOrder) {
-        order.push_back(chart_[static_cast<std::size_t>(k)]);
+        order.push_back(chartButton(k));
     }
     const QList<QAbstractButton *> options = optionGroup_->buttons();
     order.insert(order.end(), options.begin(), options.end());
-    order.insert(order.end(), {again_, finish_});
+    order.insert(order.end(), {button(Part::Again), button(Part::Finish)});
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
@@ -171,7 +143,7 @@ void PracticeWindow::setTabOrder()
 
 ChartButton *PracticeWindow::chartButton(int kanaIndex) const
 {
-    return chart_.at(static_cast<std::size_t>(kanaIndex));
+    return layout_.get<ChartButton>(Part::Chart, kanaIndex);
 }
 
 bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
@@ -181,12 +153,12 @@ bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
                                           {Qt::Key_Right, {1, 0}},
                                           {Qt::Key_Up, {0, -1}},
                                           {Qt::Key_Down, {0, 1}}};
-    if (event->type() == QEvent::KeyPress) {
-        const int k = chartIndexOf(watched);
+    const auto *chart = qobject_cast<const ChartButton *>(watched);
+    if (chart && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (k > 0 && steps.contains(key->key()) && key->modifiers() == Qt::NoModifier) {
+        if (steps.contains(key->key()) && key->modifiers() == Qt::NoModifier) {
             const QPoint step = steps.value(key->key());
-            if (const int next = chartNeighbour(k, step.x(), step.y())) {
+            if (const int next = chartNeighbour(chart->kanaIndex(), step.x(), step.y())) {
                 chartButton(next)->setFocus(Qt::TabFocusReason);
             }
             return true;
@@ -215,11 +187,11 @@ void PracticeWindow::render()
         // it was built with.
         const bool result = part == Part::ResultSeconds || part == Part::ResultScore;
         if (!result || !(state.*text).empty()) {
-            layout_.get<QLabel>(part)->setText(toQString(state.*text));
+            layout_.get<QLabel>(part)->setText(QString::fromStdString(state.*text));
         }
     }
-    start_->setEnabled(state.startEnabled());
-    stop_->setEnabled(state.stopEnabled());
+    button(Part::Start)->setEnabled(state.startEnabled());
+    button(Part::Stop)->setEnabled(state.stopEnabled());
     for (const auto &[part, shown] : kShown) {
         for (const BuiltLayout::Placed &control : layout_.ofPart(part)) {
             control.widget->setVisible(state.*shown);
@@ -239,19 +211,19 @@ void PracticeWindow::render()
 FocusHolder PracticeWindow::focusHolder() const
 {
     const QWidget *focused = focusWidget();
-    if (chartIndexOf(focused) > 0) {
+    if (qobject_cast<const ChartButton *>(focused)) {
         return FocusHolder::Chart;
     }
-    if (focused == start_) {
+    if (focused == button(Part::Start)) {
         return FocusHolder::Start;
     }
-    if (focused == stop_) {
+    if (focused == button(Part::Stop)) {
         return FocusHolder::Stop;
     }
     if (focused == this) {
         return FocusHolder::Window;
     }
-    if (focused && results_->isAncestorOf(focused)) {
+    if (focused && layout_.find(Part::Results)->isAncestorOf(focused)) {
         return FocusHolder::Results;
     }
     return FocusHolder::Other;
@@ -265,16 +237,16 @@ void PracticeWindow::placeFocus(FocusMove move)
     case FocusMove::Window:
         return;
     case FocusMove::LockedChart:
-        target = focusBeforeLock_ ? focusBeforeLock_.data() : chart_[kBasicTabOrder.front()];
+        target = focusBeforeLock_ ? focusBeforeLock_.data() : chartButton(kBasicTabOrder.front());
         break;
     case FocusMove::FirstChart:
-        target = chart_[kBasicTabOrder.front()];
+        target = chartButton(kBasicTabOrder.front());
         break;
     case FocusMove::Start:
-        target = start_;
+        target = button(Part::Start);
         break;
     case FocusMove::Again:
-        target = again_;
+        target = button(Part::Again);
         break;
     }
     focusBeforeLock_ = nullptr;
@@ -283,10 +255,12 @@ void PracticeWindow::placeFocus(FocusMove move)
 
 void PracticeWindow::renderChart(const drill::WindowState &state)
 {
-    for (std::size_t k = 1; k < chart_.size(); ++k) {
-        chart_[k]->setFace(bgr(state.answered[k] ? colour::Peach : colour::LightGrey));
+    for (const BuiltLayout::Placed &chart : layout_.ofPart(Part::Chart)) {
+        const bool answered = state.answered[static_cast<std::size_t>(chart.index)];
+        static_cast<ChartButton *>(chart.widget)
+            ->setFace(bgr(answered ? colour::Peach : colour::LightGrey));
         if (state.chartEnabled != shown_.chartEnabled) {
-            chart_[k]->setEnabled(state.chartEnabled);
+            chart.widget->setEnabled(state.chartEnabled);
         }
     }
 }
@@ -300,36 +274,9 @@ void PracticeWindow::renderTimers(const drill::WindowState &state)
         judgeTimer_->start(); // a full interval from now
     }
 
-    if (state.running() && !clock_->isActive()) {
-        clock_->start();
-    } else if (!state.running() && clock_->isActive()) {
-        clock_->stop();
+    if (state.running() != clock_->isActive()) {
+        state.running() ? clock_->start() : clock_->stop();
     }
-}
-
-QSize PracticeWindow::designedSize(qreal scale)
-{
-    return windowSize(practiceLayout(), scale);
-}
-
-void PracticeWindow::layOut(qreal scale, QPoint origin)
-{
-    layout_.layOut(scale, origin);
-}
-
-qreal PracticeWindow::scale() const
-{
-    return placement_->scale();
-}
-
-void PracticeWindow::centreOnScreen()
-{
-    placement_->place();
-}
-
-void PracticeWindow::present()
-{
-    placement_->present();
 }
 
 } // namespace ui

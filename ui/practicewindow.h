@@ -9,23 +9,20 @@
 #include "builtlayout.h"
 #include "drill/session.h"
 #include "focus.h"
+#include "windowplacement.h"
 
 #include <QPointer>
+#include <QPushButton>
 #include <QWidget>
-#include <array>
 
 class QButtonGroup;
-class QFrame;
-class QPushButton;
 class QTimer;
 
 namespace ui {
 
 class ChartButton;
-class RaisedButton;
 class KeyGuard;
 class SecondsClock;
-class WindowPlacement;
 
 // The intervals of the window's two timers; tests shorten them.
 struct PracticeTiming
@@ -44,7 +41,6 @@ public:
     // Building the window loads the session: the tables are filled and the
     // window shows its design state.
     explicit PracticeWindow(drill::Session &session, Timing timing = Timing{});
-    ~PracticeWindow() override;
 
     drill::Session &session() const { return session_; }
     ChartButton *chartButton(int kanaIndex) const;
@@ -59,19 +55,9 @@ public:
     void judgeTick() { apply(&drill::Session::JudgeTick); }
     void clockTick() { apply(&drill::Session::ClockTick); }
 
-    // Places the window on its screen by the rule of WindowPlacement: whole,
-    // centred and scaled down where it does not fit, or filling the screen
-    // in full screen. From then on the window follows its screen.
-    void centreOnScreen();
-    // Shows the window in front and active, as it was, whatever the desktop
-    // did to it (see WindowPlacement::present).
-    void present();
-    // The scale the content is laid out at, 1 as designed.
-    qreal scale() const;
-    // Lays every control out at a scale, shifted by an origin.
-    void layOut(qreal scale, QPoint origin);
-    // The window's size at a scale of its design.
-    static QSize designedSize(qreal scale = 1.0);
+    // Where the window goes on its screen and how large its content is
+    // drawn there (see WindowPlacement).
+    WindowPlacement &placement() const { return *placement_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -94,20 +80,14 @@ private:
     void placeFocus(FocusMove move);
     void renderChart(const drill::WindowState &state);
     void renderTimers(const drill::WindowState &state);
+    QPushButton *button(Part part) const { return layout_.get<QPushButton>(part); }
 
     drill::Session &session_;
     Timing timing_;
     BuiltLayout layout_;
     WindowPlacement *placement_ = nullptr;
 
-    RaisedButton *close_ = nullptr; // とじる
-    QPushButton *start_ = nullptr;
-    QPushButton *stop_ = nullptr;
-    QButtonGroup *optionGroup_ = nullptr;                      // ids: the options' question counts
-    std::array<ChartButton *, drill::kKanaCount + 1> chart_{}; // by kana index
-    QFrame *results_ = nullptr;
-    QPushButton *again_ = nullptr;  // もういちどする
-    QPushButton *finish_ = nullptr; // おわる, which closes the window
+    QButtonGroup *optionGroup_ = nullptr; // ids: the options' question counts
     QTimer *judgeTimer_ = nullptr;
     SecondsClock *clock_ = nullptr;
     KeyGuard *keyGuard_ = nullptr;

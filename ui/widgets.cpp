@@ -154,14 +154,6 @@ void RaisedButton::paintCaption(QPainter &painter, const DeviceGrid &grid, qreal
     painter.drawText(textRect, Qt::AlignCenter, text());
 }
 
-Caption::Caption(const QString &text, QWidget *parent) : QLabel(text, parent) {}
-
-void Caption::setBorder(bool border)
-{
-    setFrameStyle(border ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
-    setLineWidth(1);
-}
-
 void Caption::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -187,8 +179,6 @@ void Caption::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(QPoint(x, box.top() + metrics.ascent()), caption);
 }
-
-CaptionFrame::CaptionFrame(const QString &title, QWidget *parent) : QGroupBox(title, parent) {}
 
 void CaptionFrame::paintEvent(QPaintEvent *)
 {

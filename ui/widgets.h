@@ -80,11 +80,7 @@ class Panel : public QFrame
 {
     Q_OBJECT
 public:
-    explicit Panel(QWidget *parent) : QFrame(parent)
-    {
-        setFrameStyle(QFrame::NoFrame);
-        setAutoFillBackground(true);
-    }
+    using QFrame::QFrame;
 };
 
 // A label that draws its one line of text from the top edge of its box, the
@@ -95,8 +91,7 @@ class Caption : public QLabel
 {
     Q_OBJECT
 public:
-    Caption(const QString &text, QWidget *parent);
-    void setBorder(bool border);
+    using QLabel::QLabel;
     // The scale the label is laid out at, which its border follows.
     void setScale(qreal scale) { scale_ = scale; }
 
@@ -113,7 +108,7 @@ class CaptionFrame : public QGroupBox
 {
     Q_OBJECT
 public:
-    CaptionFrame(const QString &title, QWidget *parent);
+    using QGroupBox::QGroupBox;
     // The scale the frame is laid out at, which its lines follow.
     void setScale(qreal scale) { scale_ = scale; }
 

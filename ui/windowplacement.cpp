@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -115,8 +114,6 @@ WindowPlacement::WindowPlacement(QWidget *window, std::function<QSize(qreal)> si
         window_->setFixedSize(sizeAt_(1.0));
     }
 }
-
-WindowPlacement::~WindowPlacement() = default;
 
 QScreen *WindowPlacement::screen() const
 {
@@ -225,12 +222,6 @@ void WindowPlacement::present()
     window_->show();
     window_->raise();
     window_->activateWindow();
-}
-
-void WindowPlacement::addFullScreenKey()
-{
-    auto *key = new QShortcut(QKeySequence(Qt::Key_F11), window_);
-    connect(key, &QShortcut::activated, this, &WindowPlacement::toggleFullScreen);
 }
 
 void WindowPlacement::toggleFullScreen()

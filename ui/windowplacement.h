@@ -7,10 +7,10 @@
 // its screen changes its size, free area or scale, when the window enters or
 // leaves full screen and when it moves to another screen.
 //
-// Full screen is asked for and left with F11. The state the last press asked
-// for is the one kept: the window system reports state changes late, and a
-// report that differs from the requested state is answered with the request
-// again, so a burst of presses ends where its last press asked.
+// Full screen is toggled (by F11 in a practice window). The state the last
+// toggle asked for is the one kept: the window system reports state changes
+// late, and a report that differs from the requested state is answered with
+// the request again, so a burst of presses ends where its last press asked.
 
 #include <QAbstractNativeEventFilter>
 #include <QMargins>
@@ -66,7 +66,6 @@ public:
     // origin; sizeAt gives the client size the content takes at a scale.
     WindowPlacement(QWidget *window, std::function<QSize(qreal)> sizeAt,
                     std::function<void(qreal, QPoint)> layOut, Sizing sizing);
-    ~WindowPlacement() override;
 
     // Places the window now, by the state it was last asked to be in.
     void place();
@@ -76,9 +75,8 @@ public:
     // another client) gets a new platform window, which the window system
     // maps on the current desktop. The widget and all it shows stay.
     void present();
-    // F11: full screen, or back to the placed window.
+    // Full screen, or back to the placed window.
     void toggleFullScreen();
-    void addFullScreenKey();
     // The scale the content is laid out at now.
     qreal scale() const { return scale_; }
 

@@ -39,7 +39,7 @@ QJsonObject practice(drill::Direction direction, qreal scale)
     drill::ClockRandom random;
     drill::Session session(direction, random);
     ui::PracticeWindow window(session);
-    window.layOut(scale, QPoint());
+    window.layout().layOut(scale);
     QJsonArray controls;
     for (const QWidget *widget : window.findChildren<QWidget *>()) {
         if (widget->objectName().isEmpty()) {
@@ -52,7 +52,7 @@ QJsonObject practice(drill::Direction direction, qreal scale)
         }
         controls.append(placed);
     }
-    return ::window(window.objectName(), ui::PracticeWindow::designedSize(scale), controls);
+    return ::window(window.objectName(), ui::windowSize(ui::practiceLayout(), scale), controls);
 }
 
 // The menu's controls all lie on its client area, as its table places them.

@@ -30,12 +30,16 @@ using testing::Part;
 
 namespace {
 
+const auto designedSize = [](qreal scale = 1.0) {
+    return ui::windowSize(ui::practiceLayout(), scale);
+};
+
 struct Fixture : testing::PracticeFixture
 {
     explicit Fixture(std::deque<double> script = {})
         : PracticeFixture(drill::Direction::HiraganaShown, std::move(script))
     {
-        window->centreOnScreen(); // as the program opens it
+        window->placement().place(); // as the program opens it
         window->show();
         window->activateWindow();
     }
@@ -59,7 +63,7 @@ struct Grab
     explicit Grab(ui::PracticeWindow &window)
         : image(window.grab().toImage().convertToFormat(QImage::Format_RGB32)),
           ratio(window.devicePixelRatioF()),
-          line(std::max(1, static_cast<int>(std::floor(window.scale() * ratio + 0.5))))
+          line(std::max(1, static_cast<int>(std::floor(window.placement().scale() * ratio + 0.5))))
     {
     }
     QImage image;
@@ -88,7 +92,7 @@ int largestDifference(const QImage &a, const QImage &b)
 // for more device pixels than the room has, one logical pixel less.
 bool fitsInDevicePixels(qreal scale, qreal logicalFit)
 {
-    const int designed = ui::PracticeWindow::designedSize().height();
+    const int designed = designedSize().height();
     return scale <= logicalFit + 1e-9 && scale >= logicalFit - 1.0 / designed - 1e-9;
 }
 
@@ -124,10 +128,10 @@ void ScaleTest::fitsTheScreenAndEveryButtonPresses()
     Fixture f;
     QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
     const QRect available = f.window->screen()->availableGeometry();
-    const QSize designed = ui::PracticeWindow::designedSize();
+    const QSize designed = designedSize();
     const qreal expected = std::min({1.0, qreal(available.width()) / designed.width(),
                                      qreal(available.height()) / designed.height()});
-    QVERIFY(fitsInDevicePixels(f.window->scale(), expected));
+    QVERIFY(fitsInDevicePixels(f.window->placement().scale(), expected));
     QVERIFY(available.contains(f.window->frameGeometry()));
     QCOMPARE(f.window->geometry().center(), available.center());
 
@@ -165,18 +169,18 @@ void ScaleTest::fullScreenAndBack()
     QTRY_VERIFY(f.window->isFullScreen());
     const QSize screen = f.window->screen()->geometry().size();
     QTRY_COMPARE(f.window->size(), screen);
-    const QSize designed = ui::PracticeWindow::designedSize();
+    const QSize designed = designedSize();
     const qreal fit = std::min(qreal(screen.width()) / designed.width(),
                                qreal(screen.height()) / designed.height());
-    QTRY_VERIFY(fitsInDevicePixels(f.window->scale(), fit));
-    const qreal s = f.window->scale();
+    QTRY_VERIFY(fitsInDevicePixels(f.window->placement().scale(), fit));
+    const qreal s = f.window->placement().scale();
     // The chart scaled by s, and the content centred on the white.
     QRect chart;
     for (int k = 1; k <= drill::kKanaCount; ++k) {
         chart |= f.window->chartButton(k)->geometry();
     }
-    const QRect content((screen.width() - ui::PracticeWindow::designedSize(s).width()) / 2,
-                        (screen.height() - ui::PracticeWindow::designedSize(s).height()) / 2, 0, 0);
+    const QRect content((screen.width() - designedSize(s).width()) / 2,
+                        (screen.height() - designedSize(s).height()) / 2, 0, 0);
     QCOMPARE(chart.topLeft(),
              content.topLeft() + QPoint(std::lround(16 * s), std::lround(440 * s)));
     QVERIFY2(
@@ -313,7 +317,7 @@ void ScaleTest::everySeamIsTheSame()
     QVERIFY2(uneven.isEmpty(), qPrintable(QStringLiteral("expected %1 at ratio %2, scale %3; ")
                                               .arg(describe(expected))
                                               .arg(g.ratio)
-                                              .arg(f.window->scale()) +
+                                              .arg(f.window->placement().scale()) +
                                           uneven.join(QLatin1String("; "))));
 }
 
@@ -400,11 +404,11 @@ void ScaleTest::relayingOutAtTheDesignedScaleRestoresTheGrab()
 {
     Fixture f;
     QVERIFY(QTest::qWaitForWindowExposed(f.window.data()));
-    const qreal s = f.window->scale();
+    const qreal s = f.window->placement().scale();
     const QImage before = f.window->grab().toImage();
-    f.window->layOut(0.7, {5, 9});
+    f.window->layout().layOut(0.7, {5, 9});
     QVERIFY(f.window->grab().toImage() != before);
-    f.window->layOut(s, {});
+    f.window->layout().layOut(s, {});
     const QImage after = f.window->grab().toImage();
     QCOMPARE(after.size(), before.size());
     QCOMPARE_LE(largestDifference(after, before), 8);
@@ -423,7 +427,7 @@ void ScaleTest::followsTheWindowToAnotherScreen()
         const QRect available = screen->availableGeometry();
         const qreal expected =
             std::min({1.0, available.width() / 1024.0, available.height() / 768.0});
-        QTRY_COMPARE(f.window->scale(), expected);
+        QTRY_COMPARE(f.window->placement().scale(), expected);
         QVERIFY(available.contains(f.window->geometry()));
         QCOMPARE(f.window->chartButton(71)->geometry(),
                  ui::chartButtonRect(71, expected, f.window->devicePixelRatioF()));

@@ -2,10 +2,13 @@
 // 1024 x 768 on screens of other sizes, free areas and frames, and its
 // content when the window fills a screen.
 
-#include "ui/practicewindow.h"
+#include "ui/layouttable.h"
 #include "ui/windowplacement.h"
 
 #include <QtTest>
+
+// The practice window's client size at a scale.
+const auto designedSize = [](qreal scale) { return ui::windowSize(ui::practiceLayout(), scale); };
 
 class WindowPlacementTest : public QObject
 {
@@ -67,8 +70,7 @@ void WindowPlacementTest::fitsOnScreen()
     QFETCH(QRect, client);
     QFETCH(qreal, ratio);
     QFETCH(QSize, device);
-    const ui::Placement placement =
-        ui::fitOnScreen(&ui::PracticeWindow::designedSize, frame, screen, available, ratio);
+    const ui::Placement placement = ui::fitOnScreen(designedSize, frame, screen, available, ratio);
     QCOMPARE(placement.scale, scale);
     QCOMPARE(placement.client, client);
     QVERIFY(available.contains(placement.client.marginsAdded(frame)));
@@ -104,7 +106,7 @@ void WindowPlacementTest::fillsTheWindow()
     QFETCH(QSize, window);
     QFETCH(qreal, scale);
     QFETCH(QPoint, origin);
-    const ui::Filling filling = ui::fillWindow(&ui::PracticeWindow::designedSize, window);
+    const ui::Filling filling = ui::fillWindow(designedSize, window);
     QCOMPARE(filling.scale, scale);
     QCOMPARE(filling.origin, origin);
 }
