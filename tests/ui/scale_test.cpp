@@ -30,9 +30,7 @@ using testing::Part;
 
 namespace {
 
-const auto designedSize = [](qreal scale = 1.0) {
-    return ui::windowSize(ui::practiceLayout(), scale);
-};
+const auto designedSize = [](qreal s = 1.0) { return ui::windowSize(ui::practiceLayout(), s); };
 
 struct Fixture : testing::PracticeFixture
 {
