@@ -153,10 +153,10 @@ bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
                                           {Qt::Key_Right, {1, 0}},
                                           {Qt::Key_Up, {0, -1}},
                                           {Qt::Key_Down, {0, 1}}};
-    const auto *chart = qobject_cast<const ChartButton *>(watched);
-    if (chart && event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto *chart = qobject_cast<const ChartButton *>(watched);
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (steps.contains(key->key()) && key->modifiers() == Qt::NoModifier) {
+        if (chart && steps.contains(key->key()) && key->modifiers() == Qt::NoModifier) {
             const QPoint step = steps.value(key->key());
             if (const int next = chartNeighbour(chart->kanaIndex(), step.x(), step.y())) {
                 chartButton(next)->setFocus(Qt::TabFocusReason);
