@@ -3,8 +3,6 @@
 #include "menuwindow.h"
 
 #include <QCoreApplication>
-#include <QEvent>
-#include <QWindow>
 
 namespace app {
 

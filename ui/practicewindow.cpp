@@ -2,7 +2,6 @@
 
 #include "practicewindow.h"
 
-#include "accessible.h"
 #include "chartlayout.h"
 #include "keyguard.h"
 #include "layouttable.h"

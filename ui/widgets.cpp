@@ -7,7 +7,6 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QStyleOptionButton>
 #include <algorithm>
 
 namespace ui {

@@ -9,7 +9,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineF>
-#include <QPixmap>
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
