@@ -1,8 +1,7 @@
 #include "program.h"
 
+#include "ending.h"
 #include "menuwindow.h"
-
-#include <QCoreApplication>
 
 namespace app {
 
@@ -10,9 +9,8 @@ Program::Program(ui::PracticeWindow::Timing timing)
     : timing_(timing), menu_(std::make_unique<MenuWindow>())
 {
     connect(menu_.get(), &MenuWindow::drillRequested, this, &Program::openPracticeWindow);
-    // Ends the program at once, whatever is open: the event loop ends without
-    // asking any window to close, so no window's closing runs.
-    connect(menu_.get(), &MenuWindow::endRequested, qApp, [] { QCoreApplication::exit(0); });
+    // Ends the program at once, whatever is open.
+    connect(menu_.get(), &MenuWindow::endRequested, this, [] { endProgram(0); });
 }
 
 Program::~Program()
