@@ -3,6 +3,7 @@
 #include "programicon.h"
 
 #include "ui/layouttable.h"
+#include "ui/pressguard.h"
 #include "ui/widgets.h"
 #include "ui/windowplacement.h"
 
@@ -22,9 +23,9 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
         [this](qreal scale, QPoint) { layout_.layOut(scale); },
         ui::WindowPlacement::Sizing::Resizable);
     placement->place();
-    // Destroyed from outside, the menu counts as closed: the program ends
-    // when its last window is closed.
-    connect(placement, &ui::WindowPlacement::destroyedFromOutside, this, &QWidget::close);
+    // Lost to another program, the menu counts as closed: nothing would
+    // bring it back.
+    connect(placement, &ui::WindowPlacement::lostFromOutside, this, &QWidget::close);
 
     // Each drill's button opens the drill of its direction.
     const auto drillButton = [this](ui::Part part, drill::Direction direction) {
@@ -42,6 +43,9 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     katakanaDrill->setFocus(Qt::OtherFocusReason);
 
     connect(end, &QPushButton::clicked, this, &MenuWindow::endRequested);
+    // A press that began in a drill, a second click or a held key, presses
+    // nothing here.
+    ui::PressGuard::install();
 }
 
 } // namespace app

@@ -4,6 +4,11 @@
 // first use and kept until the program ends. A practice window's controls
 // are destroyed when it is closed; its session lives on, and the next opening
 // builds the window again and loads the session anew.
+//
+// The program ends when no window of it is left that the child can see or
+// bring back: every window is closed, or lost to another program (destroyed
+// or taken off the screen) with no menu left whose button would bring it
+// back. A lost menu counts as closed.
 
 #include "drill/random.h"
 #include "drill/session.h"
@@ -37,7 +42,15 @@ public:
     // The session of a direction, or null before its first opening.
     drill::Session *session(drill::Direction direction) const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // Closes the drills no menu can bring back, and ends the program when no
+    // window is left. Runs after each change, once the change has settled.
+    void account();
+    void accountSoon();
+
     struct Instance
     {
         std::unique_ptr<drill::ClockRandom> random;

@@ -9,6 +9,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev
+    # A screen's size in its own device pixels, from Qt's platform screen.
+    qt6-base-private-dev
     # X's event structures: a window notices that another client destroyed it.
     libxcb1-dev
     # The built-in face is cut out of BIZ UDPGothic at build time.
@@ -21,6 +23,8 @@ if [[ "${1:-}" == "--test" ]]; then
         xvfb xauth xdotool imagemagick x11-utils
         # screen changes under a window manager (tests/placement_check.py)
         openbox x11-xserver-utils
+        # another program keeps a window below the others
+        wmctrl
         weston qt6-wayland
         binutils-mingw-w64-x86-64
         # The engine's tests built for Windows and run under Wine.

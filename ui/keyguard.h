@@ -1,10 +1,8 @@
 #pragma once
 
-// Keeps keys from pressing a practice window's buttons when a child does not
-// mean a press: a held key's repeats, and any key for a moment after the
-// results come up.
+// Keeps keys from pressing a practice window's buttons for a moment after
+// the results come up, when a child does not mean a press.
 
-#include <QHash>
 #include <QObject>
 
 class QTimer;
@@ -29,8 +27,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QTimer *holdOff_;                   // runs while the keys are held off
-    QHash<int, quint64> keyReleasedAt_; // by key, the time of its last release
+    QTimer *holdOff_; // runs while the keys are held off
 };
 
 } // namespace ui

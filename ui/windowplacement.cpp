@@ -4,6 +4,7 @@
 #include "windowplacement.h"
 
 #include "pixels.h"
+#include "windowsystem.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -11,13 +12,9 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <qpa/qplatformscreen.h>
 
 #include <algorithm>
-
-#if __has_include(<xcb/xcb.h>)
-#include <xcb/xcb.h>
-#define POKOMOJI_XCB 1
-#endif
 
 namespace ui {
 
@@ -28,6 +25,9 @@ namespace {
 constexpr int kMaxCorrections = 3;
 // The smallest scale a window is laid out at, however small its screen.
 constexpr qreal kSmallestScale = 0.1;
+// How long after a window left the screen the window manager has surely
+// marked it minimised or on another desktop, if it did either.
+constexpr int kWithdrawnAfterMs = 300;
 
 bool fullScreen(const QWidget *window)
 {
@@ -41,18 +41,31 @@ qreal scaleWithin(QSize designed, QSize room)
                     qreal(room.height()) / designed.height());
 }
 
+// A screen's free area in device pixels from its corner, as the window
+// system has it. Qt rounds the screen's logical size, which at some ratios
+// stands for a device pixel more than the screen has. The window system
+// counts in its own pixels, which a ratio of its own (2 on some) makes
+// device pixels.
+QRect deviceFreeArea(const QScreen &screen)
+{
+    const QPlatformScreen *native = screen.handle();
+    const qreal ratio = native->devicePixelRatio();
+    const QRect free = native->availableGeometry().translated(-native->geometry().topLeft());
+    return {QPoint(qRound(free.x() * ratio), qRound(free.y() * ratio)),
+            QSize(qRound(free.width() * ratio), qRound(free.height() * ratio))};
+}
+
 } // namespace
 
 Placement fitOnScreen(const std::function<QSize(qreal)> &sizeAt, QMargins frame, QRect screen,
-                      QRect available, qreal ratio)
+                      QRect available, QRect deviceFree, qreal ratio)
 {
     // Everything is measured from the screen's corner, in device pixels: the
-    // free area as small as it can be, the frame as wide as it can be.
-    const QRect free = available.translated(-screen.topLeft());
-    const int left = deviceAtMost(free.left(), ratio);
-    const int top = deviceAtMost(free.top(), ratio);
-    const int right = deviceAtLeast(free.left(), ratio) + deviceAtLeast(free.width(), ratio);
-    const int bottom = deviceAtLeast(free.top(), ratio) + deviceAtLeast(free.height(), ratio);
+    // free area as the window system has it, the frame as wide as it can be.
+    const int left = deviceFree.left();
+    const int top = deviceFree.top();
+    const int right = deviceFree.left() + deviceFree.width();
+    const int bottom = deviceFree.top() + deviceFree.height();
     const QMargins frameDevice(deviceAtMost(frame.left(), ratio), deviceAtMost(frame.top(), ratio),
                                deviceAtMost(frame.right(), ratio),
                                deviceAtMost(frame.bottom(), ratio));
@@ -96,8 +109,20 @@ Filling fillWindow(const std::function<QSize(qreal)> &sizeAt, QSize window, qrea
 WindowPlacement::WindowPlacement(QWidget *window, std::function<QSize(qreal)> sizeAt,
                                  std::function<void(qreal, QPoint)> layOut, Sizing sizing)
     : QObject(window), window_(window), sizeAt_(std::move(sizeAt)), layOut_(std::move(layOut)),
-      sizing_(sizing), settleTimer_(new QTimer(this))
+      sizing_(sizing), settleTimer_(new QTimer(this)), withdrawnTimer_(new QTimer(this))
 {
+    // A window that left the screen is asked, a moment later, whether the
+    // window manager holds it (minimised, another desktop) or someone took
+    // it off the screen for good.
+    withdrawnTimer_->setSingleShot(true);
+    withdrawnTimer_->setInterval(kWithdrawnAfterMs);
+    connect(withdrawnTimer_, &QTimer::timeout, this, [this] {
+        const QWindow *handle = window_->windowHandle();
+        if (window_->isVisible() && !window_->isMinimized() && handle &&
+            windowsystem::withdrawn(*handle)) {
+            loseFromOutside();
+        }
+    });
     // Changes arrive in bunches (a new screen size, then its free area; a
     // state report, then a move): the placement runs once they are in.
     settleTimer_->setSingleShot(true);
@@ -174,7 +199,7 @@ void WindowPlacement::place()
     const QMargins frame = frameMargins();
     const Placement placement =
         fitOnScreen(sizeAt_, frame, screen->geometry(), screen->availableGeometry(),
-                    screen->devicePixelRatio());
+                    deviceFreeArea(*screen), screen->devicePixelRatio());
     layOut(placement.scale, {});
     // The frame's corner, where the window manager is told to keep it
     // (north-west gravity). A resize alone sends Qt's idea of the client
@@ -192,11 +217,12 @@ void WindowPlacement::place()
         window_->resize(placement.client.size());
     }
     QWindow *handle = window_->windowHandle();
-    if (handle && handle->size() != window_->size()) {
-        // A window manager's late answer to an earlier request can leave the
-        // window system's size other than the widget's; resizing the widget
-        // to the size it already has would do nothing.
-        handle->resize(window_->size());
+    if (handle && handle->size() != placement.client.size()) {
+        // A window manager's late answer to an earlier request, or another
+        // program's resize, can leave the window system's size other than
+        // the placed one, and the widget takes that size on; resizing the
+        // widget to the size it has already would do nothing.
+        handle->resize(placement.client.size());
     }
     const QPoint framePosition = placement.client.topLeft() - QPoint(frame.left(), frame.top());
     if (handle) {
@@ -212,16 +238,28 @@ void WindowPlacement::present()
 {
     QWindow *handle = window_->windowHandle();
     const Qt::WindowStates states = window_->windowState();
-    if (states.testFlag(Qt::WindowMinimized)) {
+    const bool minimised = states.testFlag(Qt::WindowMinimized);
+    if (minimised) {
         window_->setWindowState(states & ~Qt::WindowMinimized);
-    } else if (window_->isVisible() && handle && mapped_ && !handle->isExposed()) {
+    }
+    // Restoring brings a minimised window back where the window system
+    // keeps it; one it cannot bring back to the desktop shown gets a new
+    // platform window, which the window system maps there.
+    if (window_->isVisible() && handle && mapped_ &&
+        (lost_ || windowsystem::onOtherDesktop(*handle) || (!minimised && !handle->isExposed()))) {
         window_->hide();
         handle->destroy();
         mapped_ = false;
+        lost_ = false;
     }
     window_->show();
+    if (const QWindow *shown = window_->windowHandle()) {
+        windowsystem::stopKeepingBelow(*shown);
+    }
     window_->raise();
     window_->activateWindow();
+    // Whole on its screen again, wherever another program moved it.
+    placeAgain();
 }
 
 void WindowPlacement::toggleFullScreen()
@@ -339,25 +377,32 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
 
 bool WindowPlacement::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
 {
-#ifdef POKOMOJI_XCB
-    // The window system's word that a window is gone. Destroying one of its
-    // own, Qt has let go of it first, so a window that still has its id was
-    // destroyed by someone else.
-    if (eventType == "xcb_generic_event_t") {
-        const auto *event = static_cast<const xcb_generic_event_t *>(message);
-        if ((event->response_type & 0x7f) == XCB_DESTROY_NOTIFY) {
-            const auto *destroyed = static_cast<const xcb_destroy_notify_event_t *>(message);
-            const QWindow *handle = window_->windowHandle();
-            if (handle && handle->handle() && destroyed->window == handle->winId()) {
-                emit destroyedFromOutside();
-            }
-        }
+    // Destroying or hiding a window of its own, Qt has let go of it or
+    // hidden the widget first: what happens to a window it still takes for
+    // shown was done by someone else.
+    const QWindow *handle = window_->windowHandle();
+    if (!handle || !window_->isVisible()) {
+        return false;
     }
-#else
-    Q_UNUSED(eventType);
-    Q_UNUSED(message);
-#endif
+    switch (windowsystem::noticeOf(eventType, message, *handle)) {
+    case windowsystem::Notice::Destroyed:
+        loseFromOutside();
+        break;
+    case windowsystem::Notice::Unmapped:
+        withdrawnTimer_->start();
+        break;
+    case windowsystem::Notice::None:
+        break;
+    }
     return false;
+}
+
+void WindowPlacement::loseFromOutside()
+{
+    if (!lost_) {
+        lost_ = true;
+        emit lostFromOutside();
+    }
 }
 
 void WindowPlacement::followScreen(QScreen *screen)

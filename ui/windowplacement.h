@@ -40,10 +40,11 @@ struct Placement
 // a screen: the designed size where the available area holds the framed
 // window, else scaled down to fit it; centred on the screen, or in the
 // available area where panels would cover part of it there. sizeAt gives the
-// client size at a scale. Lengths are logical pixels; the fit holds in the
-// device pixels that a device pixel ratio turns them into.
+// client size at a scale. Lengths are logical pixels, but deviceFree, the
+// available area in device pixels from the screen's corner; the fit holds in
+// the device pixels that a device pixel ratio turns them into.
 Placement fitOnScreen(const std::function<QSize(qreal)> &sizeAt, QMargins frame, QRect screen,
-                      QRect available, qreal ratio = 1.0);
+                      QRect available, QRect deviceFree, qreal ratio = 1.0);
 // Full screen: the content as large as a window of a size holds it, and the
 // origin that centres it there.
 struct Filling
@@ -69,21 +70,27 @@ public:
 
     // Places the window now, by the state it was last asked to be in.
     void place();
-    // Shows the window in front, active, as it was: a minimised window is
-    // restored to the state it had, full screen included; one that is shown
-    // but not on the screen (unmapped on another desktop, or destroyed by
-    // another client) gets a new platform window, which the window system
-    // maps on the current desktop. The widget and all it shows stay.
+    // Shows the window in front, active, as it was, with one call: a
+    // minimised window is restored to the state it had, full screen
+    // included; one that is shown but not on the screen (on another desktop,
+    // destroyed or taken off by another program, also after it was
+    // minimised) gets a new platform window, which the window system maps on
+    // the current desktop. A window kept below the others comes up, and one
+    // moved or resized by another program is placed again. The widget and
+    // all it shows stay.
     void present();
     // Full screen, or back to the placed window.
     void toggleFullScreen();
     // The scale the content is laid out at now.
     qreal scale() const { return scale_; }
+    // Another program destroyed the window or took it off the screen, and
+    // nothing on the desktop brings it back; present() does.
+    bool lost() const { return lost_; }
 
 signals:
-    // Another client destroyed the window's platform window (on X, as
-    // `xdotool windowclose` does). Qt goes on taking the widget for shown.
-    void destroyedFromOutside();
+    // The window was lost (on X, as `xdotool windowclose` or `windowunmap`
+    // do). Qt goes on taking the widget for shown.
+    void lostFromOutside();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -106,6 +113,7 @@ private:
     // The window lies no longer whole on its screen's free area, or has lost
     // its fixed size.
     bool strayed() const;
+    void loseFromOutside();
 
     QWidget *window_;
     std::function<QSize(qreal)> sizeAt_;
@@ -118,8 +126,10 @@ private:
     bool shown_ = false;
     bool exposed_ = false;
     bool mapped_ = false; // the platform window has been on the screen
+    bool lost_ = false;   // see lost()
     int corrections_ = 0; // placements a move by someone else has caused
     QTimer *settleTimer_;
+    QTimer *withdrawnTimer_; // runs from the window leaving the screen to the question
     std::vector<QMetaObject::Connection> screenConnections_;
 };
 

@@ -56,6 +56,13 @@ void WindowPlacementTest::fitsOnScreen_data()
     QTest::newRow("1024 x 768 at 1.5")
         << QRect(0, 0, 683, 512) << QRect(0, 0, 683, 512) << none << 682.0 / 1024
         << QRect(0, 0, 682, 512) << 1.5 << QSize(1024, 768);
+    // Qt rounds 1280 / 3 up to 427, which would stand for 1281 device pixels.
+    QTest::newRow("1280 x 1024 at 3")
+        << QRect(0, 0, 427, 341) << QRect(0, 0, 427, 341) << none << 426.0 / 1024
+        << QRect(0, 11, 426, 320) << 3.0 << QSize(1280, 1024);
+    QTest::newRow("800 x 600 at 3")
+        << QRect(0, 0, 267, 200) << QRect(0, 0, 267, 200) << none << 266.0 / 1024
+        << QRect(0, 0, 266, 200) << 3.0 << QSize(800, 600);
     QTest::newRow("framed window on 320 x 240 at 1.5")
         << QRect(0, 0, 213, 160) << QRect(0, 0, 213, 160) << QMargins(1, 13, 1, 3) << 143.0 / 768
         << QRect(11, 13, 191, 143) << 1.5 << QSize(320, 240);
@@ -70,7 +77,11 @@ void WindowPlacementTest::fitsOnScreen()
     QFETCH(QRect, client);
     QFETCH(qreal, ratio);
     QFETCH(QSize, device);
-    const ui::Placement placement = ui::fitOnScreen(designedSize, frame, screen, available, ratio);
+    // The free area as the window system has it, in device pixels.
+    const QRect deviceFree =
+        device.isValid() ? QRect(QPoint(), device) : available.translated(-screen.topLeft());
+    const ui::Placement placement =
+        ui::fitOnScreen(designedSize, frame, screen, available, deviceFree, ratio);
     QCOMPARE(placement.scale, scale);
     QCOMPARE(placement.client, client);
     QVERIFY(available.contains(placement.client.marginsAdded(frame)));
