@@ -12,6 +12,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication application(argc, argv);
+    if (!app::screenHoldsTheWindows()) {
+        return 1;
+    }
     QApplication::setApplicationName(QStringLiteral("pokomoji"));
     QApplication::setApplicationVersion(QStringLiteral(POKOMOJI_VERSION));
     // Lets the desktop match the windows to the installed menu entry and icon.

@@ -1,6 +1,14 @@
 #include "screencheck.h"
 
+#include "ui/layouttable.h"
+#include "ui/windowplacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 #include <QtGlobal>
+
+#include <cmath>
+#include <cstdio>
 
 #ifdef Q_OS_LINUX
 #include <cstdio>
@@ -141,5 +149,48 @@ bool findScreen()
 }
 
 #endif
+
+namespace {
+
+// Below this many device pixels to a pixel of the design the smallest texts
+// are too small to read.
+constexpr qreal kSmallestRatio = 0.5;
+
+} // namespace
+
+bool screenHoldsTheWindows()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return true; // Qt has said why already
+    }
+    // The ratio that QT_SCALE_FACTOR, QT_SCREEN_SCALE_FACTORS, QT_FONT_DPI
+    // and the desktop's own settings make together.
+    const qreal ratio = screen->devicePixelRatio();
+    const char *problem = nullptr;
+    if (!(ratio >= kSmallestRatio)) { // not a number, too small, zero or negative
+        problem = "too small to read";
+    } else if (!std::isfinite(ratio)) {
+        problem = "larger than the screen";
+    } else {
+        // Each window at the smallest scale it is laid out at.
+        const QSize room = screen->availableGeometry().size();
+        for (const auto &layout : {ui::menuLayout(), ui::practiceLayout()}) {
+            const QSize smallest = ui::windowSize(layout, ui::kSmallestScale);
+            if (smallest.width() > room.width() || smallest.height() > room.height()) {
+                problem = "larger than the screen";
+            }
+        }
+    }
+    if (problem) {
+        std::fprintf(
+            stderr,
+            "pokomoji: がめんの かくだいりつが つかえません - the scale settings (device pixel "
+            "ratio %g) make the windows %s\n",
+            ratio, problem);
+        return false;
+    }
+    return true;
+}
 
 } // namespace app

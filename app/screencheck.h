@@ -14,4 +14,12 @@ namespace app {
 // standard error stream.
 bool findScreen();
 
+// After Qt has started: whether the windows can be shown whole and readable
+// on the primary screen at the scale the settings ask for. A scale that is
+// not a number, infinite, zero or negative, one that would make the texts
+// too small to read, or one that leaves even the smallest window larger than
+// the screen makes the program say so in one line, as for a missing
+// screen; false then.
+bool screenHoldsTheWindows();
+
 } // namespace app

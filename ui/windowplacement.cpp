@@ -23,8 +23,6 @@ namespace {
 // How often in a row a window that someone else moved off its available
 // area is put back, before the placement gives way to them.
 constexpr int kMaxCorrections = 3;
-// The smallest scale a window is laid out at, however small its screen.
-constexpr qreal kSmallestScale = 0.1;
 // How long after a window left the screen the window manager has surely
 // marked it minimised or on another desktop, if it did either.
 constexpr int kWithdrawnAfterMs = 300;

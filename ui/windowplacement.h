@@ -27,6 +27,9 @@ class QWidget;
 
 namespace ui {
 
+// The smallest scale a window is laid out at, however small its screen.
+inline constexpr qreal kSmallestScale = 0.1;
+
 // Where a window goes: the scale its content is laid out at and its client
 // area's rectangle on the screen.
 struct Placement

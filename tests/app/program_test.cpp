@@ -2,9 +2,11 @@
 // windows, and ending.
 
 #include "../support/controls.h"
+#include "../support/keys.h"
 #include "app/menuwindow.h"
 #include "app/program.h"
 #include "drill/session.h"
+#include "ui/keyguard.h"
 #include "ui/look.h"
 #include "ui/picturecache.h"
 #include "ui/practicewindow.h"
@@ -13,11 +15,59 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QScreen>
+#include <QSignalSpy>
+#include <QStyleHints>
 #include <QTimer>
 #include <QtTest>
 
 using drill::Direction;
 using testing::Part;
+
+namespace {
+
+// The windows a press can land in.
+enum class In
+{
+    Menu,
+    KatakanaDrill,
+    HiraganaDrill
+};
+
+QWidget *windowOf(const app::Program &program, In in)
+{
+    if (in == In::Menu) {
+        return program.menu();
+    }
+    return program.practiceWindow(in == In::KatakanaDrill ? Direction::HiraganaShown
+                                                          : Direction::KatakanaShown);
+}
+
+QAbstractButton *buttonOf(const app::Program &program, In in, Part part)
+{
+    if (in == In::Menu) {
+        return testing::control<QAbstractButton>(program.menu(), part);
+    }
+    return testing::control<QAbstractButton>(
+        static_cast<ui::PracticeWindow *>(windowOf(program, in)), part);
+}
+
+// A click as a hand makes it: at a place on the screen and a time, whatever
+// window is under it then.
+void clickAt(QWidget *button, QPoint onScreen, quint64 time)
+{
+    const QPointF local = QRectF(button->rect()).center();
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, local, local, onScreen, Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        event.setTimestamp(time);
+        QApplication::sendEvent(button, &event);
+    }
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(In)
 
 class ProgramTest : public QObject
 {
@@ -36,6 +86,10 @@ private slots:
     void bothWindowsAreIndependent();
     void closingTheMenuLeavesPracticeWindowsRunning();
     void endButtonEndsTheProgramAtOnce();
+    void aDoubleClickActsInItsOwnWindowOnly_data();
+    void aDoubleClickActsInItsOwnWindowOnly();
+    void aHeldKeyPressesNothingInTheMenu_data();
+    void aHeldKeyPressesNothingInTheMenu();
 };
 
 void ProgramTest::menuLayout_data()
@@ -173,13 +227,17 @@ void ProgramTest::openingTwiceShowsOneWindow()
 void ProgramTest::closingAndReopeningLoadsAnew_data()
 {
     QTest::addColumn<Part>("closer");
-    QTest::newRow("とじる") << Part::Close;
-    QTest::newRow("おわる") << Part::Finish;
+    QTest::addColumn<bool>("burst"); // the menu's button pressed before the window is gone
+    QTest::newRow("とじる") << Part::Close << false;
+    QTest::newRow("おわる") << Part::Finish << false;
+    QTest::newRow("とじる and the menu's button in one burst") << Part::Close << true;
+    QTest::newRow("おわる and the menu's button in one burst") << Part::Finish << true;
 }
 
 void ProgramTest::closingAndReopeningLoadsAnew()
 {
     QFETCH(Part, closer);
+    QFETCH(bool, burst);
     app::Program program;
     program.showMenu();
     QPointer<ui::PracticeWindow> window = program.openPracticeWindow(Direction::KatakanaShown);
@@ -193,11 +251,17 @@ void ProgramTest::closingAndReopeningLoadsAnew()
         testing::click(window.data(), Part::Stop); // the results panel
     }
     testing::click(window.data(), closer);
+    if (burst) {
+        testing::click(program.menu(), Part::HiraganaDrill);
+    }
     QTRY_VERIFY(window.isNull());
-    QVERIFY(!program.practiceWindow(Direction::KatakanaShown));
     QCOMPARE(program.session(Direction::KatakanaShown), session); // the instance lives on
-
-    ui::PracticeWindow *again = program.openPracticeWindow(Direction::KatakanaShown);
+    if (!burst) {
+        QVERIFY(!program.practiceWindow(Direction::KatakanaShown));
+        program.openPracticeWindow(Direction::KatakanaShown);
+    }
+    ui::PracticeWindow *again = program.practiceWindow(Direction::KatakanaShown);
+    QVERIFY(again && again->isVisible()); // the drill asked for last is on the screen
     QCOMPARE(&again->session(), session);
     QCOMPARE(again->chartButton(answered)->face(), ui::bgr(ui::colour::LightGrey));
     QCOMPARE(testing::text(again, Part::Question), QString());
@@ -270,6 +334,89 @@ void ProgramTest::endButtonEndsTheProgramAtOnce()
     QCOMPARE(QApplication::exec(), 0); // the event loop ended without the failsafe
     QVERIFY(!closedAWindow);           // no window's closing ran
     QVERIFY(!testing::control(form2, Part::Results)->isVisible()); // no results shown
+}
+
+void ProgramTest::aDoubleClickActsInItsOwnWindowOnly_data()
+{
+    QTest::addColumn<In>("firstIn");
+    QTest::addColumn<Part>("first");
+    QTest::addColumn<In>("secondIn");
+    QTest::addColumn<Part>("second");
+    QTest::addColumn<int>("gapMs");    // from the first click's release
+    QTest::addColumn<int>("distance"); // from the first click, in pixels
+    QTest::addColumn<bool>("secondActs");
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    QTest::newRow("おわる on the results, the menu's おわる under it")
+        << In::KatakanaDrill << Part::Finish << In::Menu << Part::Quit << 120 << 0 << false;
+    QTest::newRow("とじる, the menu's drill button under it")
+        << In::KatakanaDrill << Part::Close << In::Menu << Part::KatakanaDrill << interval << 2
+        << false;
+    QTest::newRow("the menu's drill button, the new drill's スタート under it")
+        << In::Menu << Part::HiraganaDrill << In::HiraganaDrill << Part::Start << 300 << 0 << false;
+    QTest::newRow("おわる, the menu's おわる once the time of a double click is over")
+        << In::KatakanaDrill << Part::Finish << In::Menu << Part::Quit << interval + 1 << 0 << true;
+    QTest::newRow("とじる, then a click elsewhere on the menu")
+        << In::KatakanaDrill << Part::Close << In::Menu << Part::KatakanaDrill << 120 << 40 << true;
+}
+
+void ProgramTest::aDoubleClickActsInItsOwnWindowOnly()
+{
+    QFETCH(In, firstIn);
+    QFETCH(Part, first);
+    QFETCH(In, secondIn);
+    QFETCH(Part, second);
+    QFETCH(int, gapMs);
+    QFETCH(int, distance);
+    QFETCH(bool, secondActs);
+    app::Program program;
+    program.showMenu();
+    ui::PracticeWindow *drill = program.openPracticeWindow(Direction::HiraganaShown);
+    testing::click(drill, Part::Start);
+    testing::click(drill, Part::Stop); // the results, with おわる
+    const QPoint spot(500, 400);
+    const quint64 time = 100000;
+    clickAt(buttonOf(program, firstIn, first), spot, time);
+    QAbstractButton *target = buttonOf(program, secondIn, second);
+    QVERIFY(target);
+    QSignalSpy pressed(target, &QAbstractButton::clicked);
+    clickAt(target, spot + QPoint(distance, 0), time + gapMs);
+    QCOMPARE(pressed.count(), secondActs ? 1 : 0);
+    // The window the first click opened or left stays as it was.
+    QVERIFY(windowOf(program, secondIn)->isVisible());
+}
+
+void ProgramTest::aHeldKeyPressesNothingInTheMenu_data()
+{
+    QTest::addColumn<bool>("flagged"); // Qt flags the repeats, or X sends them as fresh pairs
+    QTest::newRow("flagged repeats") << true;
+    QTest::newRow("release and press at one moment") << false;
+}
+
+void ProgramTest::aHeldKeyPressesNothingInTheMenu()
+{
+    QFETCH(bool, flagged);
+    app::Program program({.keyHoldOffMs = 0});
+    program.showMenu();
+    QPointer<ui::PracticeWindow> drill = program.openPracticeWindow(Direction::HiraganaShown);
+    testing::click(drill.data(), Part::Start);
+    testing::click(drill.data(), Part::Stop);
+    QTRY_VERIFY(!drill->keyGuard()->holdingOff());
+    testing::control(drill.data(), Part::Finish)->setFocus();
+    // Enter on おわる closes the drill; held, it repeats into the menu,
+    // whose focused button opens the drill.
+    testing::keyDown(Qt::Key_Return);
+    QTRY_VERIFY(drill.isNull());
+    program.menu()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(program.menu()));
+    QCOMPARE(QApplication::focusWidget(), testing::control(program.menu(), Part::KatakanaDrill));
+    for (int i = 0; i < 3; ++i) {
+        testing::keyRepeat(Qt::Key_Return, flagged);
+    }
+    testing::keyUp(Qt::Key_Return);
+    QVERIFY(!program.practiceWindow(Direction::HiraganaShown));
+    // A fresh press opens it.
+    testing::keyDown(Qt::Key_Return);
+    QVERIFY(program.practiceWindow(Direction::HiraganaShown));
 }
 
 QTEST_MAIN(ProgramTest)

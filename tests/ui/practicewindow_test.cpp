@@ -3,6 +3,7 @@
 // sessions played through the widgets with running timers.
 
 #include "../drill/scripted_random.h"
+#include "../support/keys.h"
 #include "../support/pixels.h"
 #include "../support/practice_fixture.h"
 #include "drill/session.h"
@@ -30,6 +31,10 @@
 
 using drill::Direction;
 using drill::testing::ScriptedRandom;
+using testing::keyDown;
+using testing::keyRepeat;
+using testing::keyTap;
+using testing::keyUp;
 using testing::Part;
 using ui::PracticeWindow;
 
@@ -69,39 +74,6 @@ int countPixels(const QImage &image, QRect area, const std::function<bool(QColor
 bool isDark(QColor c)
 {
     return qGray(c.rgb()) < 80;
-}
-
-// Keys as a keyboard sends them to the focused widget, each at its time: a
-// fresh press, the pairs of release and press at one moment that repeat a
-// held key (Qt flags some of them as auto-repeat, others not), and the
-// final release.
-quint64 keyClock = 1000;
-void sendKey(QEvent::Type type, Qt::Key key, bool autoRepeat)
-{
-    QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
-    event.setTimestamp(keyClock);
-    QApplication::sendEvent(QApplication::focusWidget(), &event);
-}
-void keyDown(Qt::Key key)
-{
-    keyClock += 150;
-    sendKey(QEvent::KeyPress, key, false);
-}
-void keyRepeat(Qt::Key key, bool flagged)
-{
-    keyClock += 40;
-    sendKey(QEvent::KeyRelease, key, flagged);
-    sendKey(QEvent::KeyPress, key, flagged);
-}
-void keyUp(Qt::Key key)
-{
-    keyClock += 40;
-    sendKey(QEvent::KeyRelease, key, false);
-}
-void keyTap(Qt::Key key)
-{
-    keyDown(key);
-    keyUp(key);
 }
 
 } // namespace
