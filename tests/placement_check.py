@@ -12,18 +12,34 @@ and root window together, through xrandr):
   burst       bursts of 40 or 41 F11 presses 1-15 ms apart on 1920 x 1080:
               each ends in the state its last press asked for, at that
               state's geometry
+  presses    a double click on the results' おわる, the menu's おわる under
+              it, closes the drill only; Enter held on おわる closes the drill
+              and opens nothing in the menu
   lost        a drill minimised (also full screen), moved to another desktop,
               or destroyed from outside (xdotool windowclose) just opened, in
               a session, while a press is judged, showing its results and
-              full screen: the menu's button brings the same drill back,
-              whole on the current desktop, showing what it showed; Escape
-              on its results starts a session with them put away
-  menu        the menu destroyed from outside counts as closed: closing the
-              drill then ends the program
-  scale       with QT_SCALE_FACTOR 3 and 1.5 the drill lies whole on the
-              screen in device pixels, also after the screen shrank
+              full screen; minimised and then moved to another desktop or
+              destroyed; kept below the others; moved off the screen four
+              times: one press of the menu's button brings the same drill
+              back, whole on the current desktop, in front, showing what it
+              showed; Escape on its results starts a session with them put
+              away
+  close and   とじる and the menu's drill button in one burst: a drill is on
+  reopen      the screen
+  endings     the windows destroyed, taken off the screen (xdotool
+              windowunmap) or closed, in turn and in either order: the
+              program ends when none is left that the child can see or the
+              menu could bring back
+  scale       with QT_SCALE_FACTOR 3 (on 2560 x 1600, 1280 x 1024 and
+              800 x 600) and 1.5 the drill lies whole on the screen in device
+              pixels, also after the screen shrank; with QT_FONT_DPI 400 the
+              menu lies whole on a 1024-high screen; scale settings the
+              program cannot use (0, nan, inf, -2, 0.05, 40, 1e6) end it
+              with one line and status 1
   no manager  with no window manager, the drill follows a screen change
-              after F11 too
+              after F11 too, takes its size back after another program
+              resized it, and the program ends once both windows are
+              destroyed or taken off the screen
   tiny        on 320 x 240, also at scale 1.5, the menu is scaled to fit,
               frame included, and its おわる ends the program
   no-display  without any display the program says so in one line and exits
@@ -199,7 +215,36 @@ LOST = {
     "destroyed judging a press": (["Escape", "Return"], "destroy"),
     "destroyed showing its results": (["Escape", "stop"], "destroy"),
     "destroyed full screen": (["F11", "Escape", "stop"], "destroy"),
+    "minimised, then on another desktop": (["Escape", "stop"], "minimise, desktop 1"),
+    "minimised, then destroyed": (["Escape", "stop"], "minimise, destroy"),
+    "kept below the others": (["Escape", "stop"], "below"),
+    "moved off the screen four times": (["Escape", "stop"], "move off"),
 }
+# What the desktop or another program does to a drill, one step of a row.
+LOSE = {
+    "minimise": lambda d, w: d.run("xdotool", "windowminimize", "--sync", w),
+    "desktop 1": lambda d, w: d.run("xdotool", "set_desktop_for_window", w, "1"),
+    "destroy": lambda d, w: d.run("xdotool", "windowclose", w),
+    "unmap": lambda d, w: d.run("xdotool", "windowunmap", w),
+    "close": lambda d, w: d.run("wmctrl", "-i", "-c", w),
+    "below": lambda d, w: d.run("wmctrl", "-i", "-r", w, "-b", "add,below"),
+}
+
+
+def move_off(d, drill):
+    """Moves the drill far off the screen, four times, each once the
+    placement has answered the last: the fourth time it gives way."""
+    for _ in range(4):
+        d.run("xdotool", "windowmove", drill, str(d.size[0] - 100), str(d.size[1] - 100))
+        wait_for(lambda: d.on_screen(d.geometry(drill)), 2, hold=0.3)
+    return not d.on_screen(d.geometry(drill))
+
+
+def in_front(d, window, other):
+    """Whether a window lies above another in the window manager's stacking."""
+    out = d.run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout
+    ids = [int(v, 16) for v in re.findall(r"0x[0-9a-f]+", out)]
+    return int(window) in ids and int(other) in ids and ids.index(int(window)) > ids.index(int(other))
 
 
 def brought_back(d, rows=LOST):
@@ -228,14 +273,18 @@ def brought_back(d, rows=LOST):
         if before and not full:
             check(f"{name}: the results are up", panel_up(before))
         d.image(name="lost-" + name.replace(" ", "-"))
-        if lose == "minimise":
-            d.run("xdotool", "windowminimize", drill)
-        elif lose == "destroy":
-            d.run("xdotool", "windowclose", drill)
-        else:
-            d.run("xdotool", "set_desktop_for_window", drill, lose.split()[1])
-        check(f"{name}: the drill is out of sight",
-              wait_for(lambda: d.window("Form2") != drill, 5))
+        if lose == "move off":
+            check(f"{name}: the drill stays off the screen", move_off(d, drill))
+        for step in lose.split(", ") if lose != "move off" else []:
+            LOSE[step](d, drill)
+            time.sleep(0.3)
+        if lose == "below":
+            d.run("xdotool", "windowactivate", "--sync", menu)
+            check(f"{name}: the drill lies below the menu",
+                  wait_for(lambda: in_front(d, menu, drill), 5))
+        elif lose != "move off":
+            check(f"{name}: the drill is out of sight",
+                  wait_for(lambda: d.window("Form2") != drill, 5))
         check(f"{name}: the program lives on", d.program.poll() is None)
         d.key("Return", window=menu)
         again = wait_for(lambda: d.window("Form2"), 5)
@@ -249,6 +298,7 @@ def brought_back(d, rows=LOST):
         check(f"{name}: on the current desktop",
               d.run("xdotool", "get_desktop_for_window", again).stdout.strip()
               == d.run("xdotool", "get_desktop").stdout.strip())
+        check(f"{name}: in front of the menu", wait_for(lambda: in_front(d, again, menu), 5))
         if before:
             same = wait_for(lambda: alike(d.image(again), before), 10)
             if not check(f"{name}: its session as it was", same):
@@ -263,24 +313,108 @@ def brought_back(d, rows=LOST):
         close_drill(d, again)
 
 
-def menu_destroyed(d):
-    """The menu destroyed from outside counts as closed: closing the drill,
-    the last window, ends the program."""
+def presses(d):
+    """A press belongs to the window it began in: a child's double click on
+    the results' おわる with the menu's おわる under it, and Enter held on
+    おわる, close the drill and do nothing in the menu."""
+    menu = d.window(MENU)
+    for gap in (120, 300):
+        name = f"double click {gap} ms apart on おわる"
+        drill = open_drill(d)
+        d.key("Escape", window=drill)
+        d.click(*on_drill(d, drill, "Command4"))  # ストップ
+        if not check(f"{name}: the results are up", d.wait_image(panel_up, 5, window=drill)):
+            continue
+        # The menu's おわる right under the drill's.
+        x, y = on_drill(d, drill, "Command7")
+        ex, ey, ew, eh = Layout(sys.argv[2], window="Form1").rect("Command2")
+        d.run("xdotool", "windowmove", "--sync", menu, str(x - ex - ew // 2), str(y - ey - eh // 2))
+        d.run("xdotool", "windowactivate", "--sync", drill)
+        d.run("xdotool", "mousemove", "--sync", str(x), str(y),
+              "click", "--repeat", "2", "--delay", str(gap), "1")
+        check(f"{name}: the drill closes", wait_for(lambda: not d.window("Form2"), 5))
+        check(f"{name}: the program lives on with its menu",
+              d.exit_status(1) is None and d.window(MENU) == menu)
+    name = "Enter held on おわる"
     drill = open_drill(d)
-    if not check("menu destroyed: the drill opens", drill):
-        return
-    d.run("xdotool", "windowclose", d.window(MENU))
-    check("menu destroyed: the menu is gone", wait_for(lambda: not d.window(MENU), 5))
-    close_drill(d, drill)
-    code = d.exit_status()
-    check("menu destroyed: closing the drill ends the program with status 0", code == 0, code)
+    d.key("Escape", window=drill)
+    d.click(*on_drill(d, drill, "Command4"))
+    check(f"{name}: the results are up", d.wait_image(panel_up, 5, window=drill))
+    time.sleep(1.2)  # keys rest while the results come up
+    d.key("Tab", window=drill)  # from もういちどする to おわる
+    d.run("xdotool", "keydown", "Return", "sleep", "1.5", "keyup", "Return")
+    check(f"{name}: the drill closes", wait_for(lambda: not d.window("Form2"), 5))
+    check(f"{name}: no drill opens again", not wait_for(lambda: d.window("Form2"), 2))
+
+
+def close_and_reopen(d, rounds=5):
+    """とじる and the menu's drill button in one burst: the drill asked for
+    last is on the screen."""
+    menu = d.window(MENU)
+    for n in range(rounds):
+        drill = open_drill(d)
+        if not check(f"close and reopen {n}: the drill opens", drill):
+            return
+        # The menu beside the drill, its drill button free to click.
+        d.run("xdotool", "windowmove", "--sync", menu, "0", "0")
+        left = Layout(sys.argv[2], window="Form1").centre("Command1")
+        geometry = d.geometry(menu)
+        d.run("xdotool", "windowactivate", "--sync", drill)
+        x, y = on_drill(d, drill, "Command2")  # とじる
+        d.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1",
+              "mousemove", str(geometry[0] + left[0]), str(geometry[1] + left[1]), "click", "1")
+        check(f"close and reopen {n}: a drill is on the screen",
+              wait_for(lambda: d.window("Form2"), 5, hold=0.5))
+        again = d.window("Form2")
+        if again:
+            close_drill(d, again)
+
+
+# Ways the windows go, in turn, that leave nothing the child can see or the
+# menu could bring back: each ends the program.
+ENDINGS = {
+    "menu destroyed, then the drill's とじる": [("menu", "destroy"), ("drill", "とじる")],
+    "drill destroyed, then the menu closed": [("drill", "destroy"), ("menu", "close")],
+    "drill destroyed, then the menu destroyed": [("drill", "destroy"), ("menu", "destroy")],
+    "menu destroyed, then the drill destroyed": [("menu", "destroy"), ("drill", "destroy")],
+    "drill taken off the screen, then the menu closed": [("drill", "unmap"), ("menu", "close")],
+    "menu taken off the screen, then the drill's とじる": [("menu", "unmap"), ("drill", "とじる")],
+}
+ENDINGS_NO_MANAGER = {
+    "no window manager: drill destroyed, then the menu destroyed":
+        [("drill", "destroy"), ("menu", "destroy")],
+    "no window manager: drill taken off the screen, then the menu destroyed":
+        [("drill", "unmap"), ("menu", "destroy")],
+}
+
+
+def endings(d, program, rows):
+    for name, steps in rows.items():
+        if d.program is None or d.program.poll() is not None:
+            d.start([program])
+        drill = open_drill(d)
+        if not check(f"{name}: the drill opens", drill):
+            continue
+        windows = {"menu": (d.window(MENU), MENU), "drill": (drill, "Form2")}
+        for which, step in steps:
+            window, title = windows[which]
+            if step == "とじる":
+                close_drill(d, window)
+            else:
+                LOSE[step](d, window)
+            check(f"{name}: the {which} is gone", wait_for(lambda: not d.window(title), 5))
+        code = d.exit_status(10)
+        check(f"{name}: the program ends with status 0", code == 0, code)
+        if code is None:
+            d.program.kill()
+            d.program.wait()
 
 
 def scaled(program, outdir, factor, size):
     """The drill with Qt scaling everything by a factor: whole on the screen,
     full screen with F11, and whole again after the screen shrank to 1024 x 768
     under it."""
-    name = f"scale {factor}"
+    name = f"scale {factor} on {size[0]} x {size[1]}"
     with Display(size, manager=True, outdir=outdir) as d:
         if not check(f"{name}: the menu opens", d.start([program], QT_SCALE_FACTOR=str(factor))):
             return
@@ -292,13 +426,36 @@ def scaled(program, outdir, factor, size):
         d.key("F11", window=drill)
         check(f"{name}: F11 fills the screen",
               wait_for(lambda: d.geometry(drill) == (0, 0) + size), d.geometry(drill))
-        if size != (1024, 768):
+        if size[0] > 1024:
             d.resize_screen((1024, 768))
         d.key("F11", window=drill)
         check(f"{name}: leaving full screen puts the drill whole and centred on the screen",
               wait_for(lambda: not d.full_screen(drill) and d.on_screen(d.geometry(drill))
                        and centred(d, d.geometry(drill)), 5, hold=0.3), d.geometry(drill))
-        d.image(name=f"scale{factor}-drill")
+        d.image(name=f"scale{factor}-{size[0]}x{size[1]}-drill")
+
+
+def font_dpi(program, outdir):
+    """A font DPI of 400 scales the menu by 4.17: whole on a 1024-high screen."""
+    with Display((1280, 1024), manager=True, outdir=outdir) as d:
+        menu = d.start([program], QT_FONT_DPI="400")
+        if check("font DPI 400: the menu opens", menu):
+            check("font DPI 400: the menu lies whole on the screen",
+                  wait_for(lambda: d.on_screen(d.frame(menu)), 5, hold=0.3), d.frame(menu))
+            d.image(name="font-dpi-400-menu")
+
+
+def unusable_scales(program, d):
+    for factor in ("0", "nan", "inf", "-2", "0.05", "40", "1e6"):
+        try:
+            result = subprocess.run([program], env=dict(d.env, QT_SCALE_FACTOR=factor),
+                                    capture_output=True, text=True, timeout=20)
+            code, said = result.returncode, result.stderr.strip().splitlines()
+        except subprocess.TimeoutExpired:
+            code, said = None, ["(still running)"]
+        said = [line for line in said if "QStandardPaths" not in line]
+        check(f"QT_SCALE_FACTOR={factor}: status 1 and one line",
+              code == 1 and len(said) == 1, (code, said))
 
 
 def no_manager(program, outdir):
@@ -317,7 +474,13 @@ def no_manager(program, outdir):
         check("no window manager: after F11 the drill follows the screen",
               wait_for(lambda: d.geometry(drill) == (0, 0, 1024, 768), 5, hold=0.3),
               d.geometry(drill))
+        d.key("F11", window=drill)
+        d.run("xdotool", "windowsize", drill, "500", "400")
+        check("no window manager: resized by another program, the drill takes its size back",
+              wait_for(lambda: d.geometry(drill) == (0, 0, 1024, 768), 5, hold=0.3),
+              d.geometry(drill))
         d.image(name="no-manager")
+        endings(d, program, ENDINGS_NO_MANAGER)
 
 
 def tiny(program, outdir, factor):
@@ -377,20 +540,25 @@ def no_display(program, d):
 
 def main():
     program, outdir = sys.argv[1], sys.argv[3]
-    require("Xvfb", "openbox", "xdotool", "xrandr", "xprop", "xwininfo", "import")
+    require("Xvfb", "openbox", "xdotool", "xrandr", "xprop", "xwininfo", "import", "wmctrl")
     os.makedirs(outdir, exist_ok=True)
     with Display((2560, 1600), manager=True, outdir=outdir) as d:
         if check("the menu opens on 2560 x 1600", d.start([program])):
             shrink(d)
             burst(d)
+            presses(d)
             brought_back(d)
-            menu_destroyed(d)
+            close_and_reopen(d)
+            endings(d, program, ENDINGS)
         if d.program.poll() is None:
             d.program.terminate()
             d.program.wait(10)
         no_display(program, d)
-    scaled(program, outdir, 3, (2560, 1600))
+        unusable_scales(program, d)
+    for size in ((2560, 1600), (1280, 1024), (800, 600)):
+        scaled(program, outdir, 3, size)
     scaled(program, outdir, 1.5, (1024, 768))
+    font_dpi(program, outdir)
     no_manager(program, outdir)
     for factor in (1, 1.5):
         tiny(program, outdir, factor)

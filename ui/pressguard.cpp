@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleHints>
+#include <QWindow>
 
 namespace ui {
 
@@ -31,9 +32,10 @@ bool PressGuard::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
-        if (watched->isWidgetType()) {
-            return dropMouse(static_cast<QWidget *>(watched), event->type(),
-                             *static_cast<const QMouseEvent *>(event));
+        // Seen as the window system hands it to a window, before Qt gives
+        // the focus to the widget under the pointer and delivers it there.
+        if (auto *window = qobject_cast<QWindow *>(watched)) {
+            return dropMouse(window, event->type(), *static_cast<const QMouseEvent *>(event));
         }
         return false;
     case QEvent::KeyPress:
@@ -44,7 +46,7 @@ bool PressGuard::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
-bool PressGuard::dropMouse(QWidget *target, QEvent::Type type, const QMouseEvent &event)
+bool PressGuard::dropMouse(QWindow *window, QEvent::Type type, const QMouseEvent &event)
 {
     if (event.button() != Qt::LeftButton) {
         return false;
@@ -55,7 +57,7 @@ bool PressGuard::dropMouse(QWidget *target, QEvent::Type type, const QMouseEvent
             dropRelease_ = false;
             return true;
         }
-        clickWindow_ = target->window();
+        clickWindow_ = window;
         clickEndedAt_ = event.timestamp();
         clickEndedAtPoint_ = at;
         return false;
@@ -64,8 +66,7 @@ bool PressGuard::dropMouse(QWidget *target, QEvent::Type type, const QMouseEvent
     // the distance of a double click, is that double click's second press.
     const QStyleHints *hints = QGuiApplication::styleHints();
     dropRelease_ =
-        clickEndedAt_ != 0 && target->window() != clickWindow_ &&
-        event.timestamp() >= clickEndedAt_ &&
+        clickEndedAt_ != 0 && window != clickWindow_ && event.timestamp() >= clickEndedAt_ &&
         event.timestamp() - clickEndedAt_ <= quint64(hints->mouseDoubleClickInterval()) &&
         (at - clickEndedAtPoint_).manhattanLength() <= hints->mouseDoubleClickDistance();
     return dropRelease_;

@@ -15,7 +15,7 @@
 
 class QKeyEvent;
 class QMouseEvent;
-class QWidget;
+class QWindow;
 
 namespace ui {
 
@@ -31,11 +31,11 @@ protected:
 
 private:
     explicit PressGuard(QObject *application);
-    bool dropMouse(QWidget *target, QEvent::Type type, const QMouseEvent &event);
+    bool dropMouse(QWindow *window, QEvent::Type type, const QMouseEvent &event);
     bool dropKey(QObject *target, QEvent::Type type, const QKeyEvent &event);
 
     // Where the last click ended: its window, time and place on the screen.
-    QPointer<QWidget> clickWindow_;
+    QPointer<QWindow> clickWindow_;
     quint64 clickEndedAt_ = 0;
     QPoint clickEndedAtPoint_;
     bool dropRelease_ = false;          // the press of this button was dropped

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <qpa/qplatformscreen.h>
+#include <qpa/qplatformwindow.h>
 
 #include <algorithm>
 
@@ -39,34 +40,36 @@ qreal scaleWithin(QSize designed, QSize room)
                     qreal(room.height()) / designed.height());
 }
 
-// A screen's free area in device pixels from its corner, as the window
-// system has it. Qt rounds the screen's logical size, which at some ratios
-// stands for a device pixel more than the screen has. The window system
-// counts in its own pixels, which a ratio of its own (2 on some) makes
-// device pixels.
-QRect deviceFreeArea(const QScreen &screen)
+// A screen's free area from its corner, and a window's frame, in device
+// pixels as the window system has them: Qt rounds each to logical pixels,
+// which at some ratios stand for a device pixel or more than there is. The
+// window system counts in its own pixels, which a ratio of its own (2 on
+// some) makes device pixels.
+DeviceRoom deviceRoom(const QScreen &screen, const QWindow *window)
 {
     const QPlatformScreen *native = screen.handle();
     const qreal ratio = native->devicePixelRatio();
+    const auto device = [ratio](int v) { return qRound(v * ratio); };
     const QRect free = native->availableGeometry().translated(-native->geometry().topLeft());
-    return {QPoint(qRound(free.x() * ratio), qRound(free.y() * ratio)),
-            QSize(qRound(free.width() * ratio), qRound(free.height() * ratio))};
+    const QMargins frame =
+        window && window->handle() ? window->handle()->frameMargins() : QMargins();
+    return {QRect(device(free.x()), device(free.y()), device(free.width()), device(free.height())),
+            QMargins(device(frame.left()), device(frame.top()), device(frame.right()),
+                     device(frame.bottom()))};
 }
 
 } // namespace
 
 Placement fitOnScreen(const std::function<QSize(qreal)> &sizeAt, QMargins frame, QRect screen,
-                      QRect available, QRect deviceFree, qreal ratio)
+                      QRect available, const DeviceRoom &device, qreal ratio)
 {
-    // Everything is measured from the screen's corner, in device pixels: the
-    // free area as the window system has it, the frame as wide as it can be.
-    const int left = deviceFree.left();
-    const int top = deviceFree.top();
-    const int right = deviceFree.left() + deviceFree.width();
-    const int bottom = deviceFree.top() + deviceFree.height();
-    const QMargins frameDevice(deviceAtMost(frame.left(), ratio), deviceAtMost(frame.top(), ratio),
-                               deviceAtMost(frame.right(), ratio),
-                               deviceAtMost(frame.bottom(), ratio));
+    // Everything is measured from the screen's corner, in device pixels, as
+    // the window system has the free area and the frame.
+    const int left = device.free.left();
+    const int top = device.free.top();
+    const int right = device.free.left() + device.free.width();
+    const int bottom = device.free.top() + device.free.height();
+    const QMargins frameDevice = device.frame;
     const QSize room(logicalWithin(right - left - frameDevice.left() - frameDevice.right(), ratio),
                      logicalWithin(bottom - top - frameDevice.top() - frameDevice.bottom(), ratio));
     const qreal scale = std::clamp(scaleWithin(sizeAt(1.0), room), kSmallestScale, 1.0);
@@ -197,7 +200,7 @@ void WindowPlacement::place()
     const QMargins frame = frameMargins();
     const Placement placement =
         fitOnScreen(sizeAt_, frame, screen->geometry(), screen->availableGeometry(),
-                    deviceFreeArea(*screen), screen->devicePixelRatio());
+                    deviceRoom(*screen, window_->windowHandle()), screen->devicePixelRatio());
     layOut(placement.scale, {});
     // The frame's corner, where the window manager is told to keep it
     // (north-west gravity). A resize alone sends Qt's idea of the client

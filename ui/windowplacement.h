@@ -43,11 +43,16 @@ struct Placement
 // a screen: the designed size where the available area holds the framed
 // window, else scaled down to fit it; centred on the screen, or in the
 // available area where panels would cover part of it there. sizeAt gives the
-// client size at a scale. Lengths are logical pixels, but deviceFree, the
-// available area in device pixels from the screen's corner; the fit holds in
-// the device pixels that a device pixel ratio turns them into.
+// client size at a scale. Lengths are logical pixels; the fit holds in the
+// device pixels that a device pixel ratio turns them into, where the window
+// system counts the free area and the frame as device gives them.
+struct DeviceRoom
+{
+    QRect free; // the available area, from the screen's corner
+    QMargins frame;
+};
 Placement fitOnScreen(const std::function<QSize(qreal)> &sizeAt, QMargins frame, QRect screen,
-                      QRect available, QRect deviceFree, qreal ratio = 1.0);
+                      QRect available, const DeviceRoom &device, qreal ratio = 1.0);
 // Full screen: the content as large as a window of a size holds it, and the
 // origin that centres it there.
 struct Filling
