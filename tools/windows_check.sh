@@ -10,7 +10,8 @@
 #      drills, a short session to the results, again, close, end);
 #   3. full screen: a practice window on a larger screen, F11 and back; then
 #      a session to its results, the drill minimised and brought back by the
-#      menu's button with its results;
+#      menu's button with its results; Enter held on おわる closes it and
+#      opens nothing in the menu;
 #   4. the installer: its pages, a silent install into a second fresh prefix
 #      with Start-menu entries for the program and the guide, the installed
 #      program started, a silent uninstall, and nothing left behind.
@@ -259,6 +260,14 @@ with Display((1280, 1024), manager=True, outdir=shots) as d:
     d.key("Return", window=menu)  # the katakana drill's button has the focus
     check("the menu's button brings the minimised drill back with its results",
           d.wait_image(results, 10, "wine-brought-back"))
+
+    # Enter held on おわる: Windows repeats a held key too. The drill closes
+    # and the repeats open nothing in the menu.
+    d.key("Tab", window=d.window("Form2"))  # from もういちどする to おわる
+    d.run("xdotool", "keydown", "Return", "sleep", "1.5", "keyup", "Return")
+    check("Enter held on おわる closes the drill", wait_for(lambda: not d.window("Form2"), 10))
+    check("and opens nothing in the menu", not wait_for(lambda: d.window("Form2"), 3))
+    d.image(name="wine-held-enter")
 sys.exit(summary())
 PYTHON
 wineserver -k 2>/dev/null || true
