@@ -69,7 +69,11 @@ PANEL = (255, 192, 192)
 
 
 def open_drill(d):
-    """Opens the katakana drill from the menu with the keyboard; its id."""
+    """Opens the katakana drill from the menu with the keyboard; its id. A
+    program that a failed check ended starts again, so that the checks after
+    it still run."""
+    if d.program.poll() is not None:
+        d.start(d.program.args)
     menu = d.window(MENU)
     d.key("Return", window=menu)
     drill = wait_for(lambda: d.window("Form2"))
@@ -250,10 +254,10 @@ def in_front(d, window, other):
 def brought_back(d, rows=LOST):
     """A drill lost from view in a way a desktop has: the menu's button brings
     back the same drill, whole on the current desktop, as it was."""
-    menu = d.window(MENU)
     d.run("xdotool", "set_num_desktops", "2")
     for name, (steps, lose) in rows.items():
         drill = open_drill(d)
+        menu = d.window(MENU)
         if not check(f"{name}: the drill opens", drill):
             continue
         for step in steps:
@@ -299,6 +303,7 @@ def brought_back(d, rows=LOST):
               d.run("xdotool", "get_desktop_for_window", again).stdout.strip()
               == d.run("xdotool", "get_desktop").stdout.strip())
         check(f"{name}: in front of the menu", wait_for(lambda: in_front(d, again, menu), 5))
+        d.image(name="back-" + name.replace(" ", "-").replace(",", ""))
         if before:
             same = wait_for(lambda: alike(d.image(again), before), 10)
             if not check(f"{name}: its session as it was", same):
@@ -317,10 +322,12 @@ def presses(d):
     """A press belongs to the window it began in: a child's double click on
     the results' おわる with the menu's おわる under it, and Enter held on
     おわる, close the drill and do nothing in the menu."""
-    menu = d.window(MENU)
     for gap in (120, 300):
         name = f"double click {gap} ms apart on おわる"
         drill = open_drill(d)
+        menu = d.window(MENU)
+        if not check(f"{name}: the drill opens", drill):
+            continue
         d.key("Escape", window=drill)
         d.click(*on_drill(d, drill, "Command4"))  # ストップ
         if not check(f"{name}: the results are up", d.wait_image(panel_up, 5, window=drill)):
@@ -335,8 +342,11 @@ def presses(d):
         check(f"{name}: the drill closes", wait_for(lambda: not d.window("Form2"), 5))
         check(f"{name}: the program lives on with its menu",
               d.exit_status(1) is None and d.window(MENU) == menu)
+        d.image(name=f"double-click-{gap}")
     name = "Enter held on おわる"
     drill = open_drill(d)
+    if not check(f"{name}: the drill opens", drill):
+        return
     d.key("Escape", window=drill)
     d.click(*on_drill(d, drill, "Command4"))
     check(f"{name}: the results are up", d.wait_image(panel_up, 5, window=drill))
@@ -345,14 +355,15 @@ def presses(d):
     d.run("xdotool", "keydown", "Return", "sleep", "1.5", "keyup", "Return")
     check(f"{name}: the drill closes", wait_for(lambda: not d.window("Form2"), 5))
     check(f"{name}: no drill opens again", not wait_for(lambda: d.window("Form2"), 2))
+    d.image(name="held-enter")
 
 
 def close_and_reopen(d, rounds=5):
     """とじる and the menu's drill button in one burst: the drill asked for
     last is on the screen."""
-    menu = d.window(MENU)
     for n in range(rounds):
         drill = open_drill(d)
+        menu = d.window(MENU)
         if not check(f"close and reopen {n}: the drill opens", drill):
             return
         # The menu beside the drill, its drill button free to click.

@@ -60,12 +60,6 @@ int deviceAtLeast(int logical, qreal ratio)
     return whole(device) ? int(std::round(device)) : ceilOf((logical - 0.5) * ratio);
 }
 
-int deviceAtMost(int logical, qreal ratio)
-{
-    const qreal device = logical * ratio;
-    return whole(device) ? int(std::round(device)) : ceilOf((logical + 0.5) * ratio) - 1;
-}
-
 int logicalWithin(int device, qreal ratio)
 {
     return std::max(0, ceilOf((device + 0.5) / ratio) - 1);

@@ -31,15 +31,12 @@ int logicalCover(qreal device, qreal ratio);
 
 // Qt scales a window's position and size to device pixels one by one,
 // relative to its screen's corner, and rounds each. A length given in
-// logical pixels therefore stands for any of a few device lengths; these
-// choose the one that keeps a window inside what it is measured against: the
-// exact product where it is a whole number (a ratio of 1 or 2), else the
-// nearest that cannot overreach.
+// logical pixels therefore stands for any of a few device lengths.
 //
-// The fewest device pixels a logical length or position can stand for.
+// The fewest device pixels a logical length can stand for: the exact
+// product where it is a whole number (a ratio of 1 or 2), else the nearest
+// that cannot overreach.
 int deviceAtLeast(int logical, qreal ratio);
-// The most device pixels a logical length or position can stand for.
-int deviceAtMost(int logical, qreal ratio);
 // The longest logical length that Qt turns into at most a device length.
 int logicalWithin(int device, qreal ratio);
 
