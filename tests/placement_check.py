@@ -94,8 +94,11 @@ def takes_keys(d, drill):
     scale = min(geometry[2] / layout(1).size[0], geometry[3] / layout(1).size[1])
     x, y, _, h = layout(1).rect("Command1", 43)
     x, middle = round(x * scale), round((y + h / 2) * scale)
-    return any(sum(image.getpixel((x + dx, middle + dy))) < 150
-               for dx in range(1, 7) for dy in range(-3, 4))
+    try:
+        return any(sum(image.getpixel((x + dx, middle + dy))) < 150
+                   for dx in range(1, 7) for dy in range(-3, 4))
+    except IndexError:  # the window lies partly off the screen
+        return False
 
 
 def icon_sizes(d, window):
