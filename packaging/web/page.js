@@ -119,9 +119,7 @@
         // The program's windows are drawn at the next frame; the card goes
         // after it, so the face gives way to the menu and not to white.
         requestAnimationFrame(() => requestAnimationFrame(() => {
-            const loading = element('loading');
-            loading.classList.add('leaving');
-            setTimeout(() => { loading.hidden = true; }, 300);
+            element('loading').hidden = true;
             const canvas = container.querySelector('canvas');
             if (canvas) {
                 canvas.focus();
