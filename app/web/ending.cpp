@@ -1,7 +1,7 @@
 // How the program ends in a browser. A page cannot end its WebAssembly
 // process, and Qt's event loop never returns there, so the program takes its
 // windows off the page and tells the page, which shows that the program has
-// ended and offers to start it again (packaging/web/pokomoji.js).
+// ended and offers to start it again (packaging/web/page.js).
 
 #include "app/ending.h"
 
@@ -9,6 +9,13 @@
 #include <QWidget>
 
 #include <emscripten.h>
+
+// The page's handler, if it set one on the module before starting it.
+EM_JS(void, tellPageProgramEnded, (int status), {
+    if (typeof Module.pokomojiEnded === 'function') {
+        Module.pokomojiEnded(status);
+    }
+});
 
 namespace app {
 
@@ -19,12 +26,7 @@ void endProgram(int status)
         window->hide();
     }
     QCoreApplication::exit(status);
-    // The page's handler, if it set one on the module before starting it.
-    EM_ASM({
-        if (typeof Module.pokomojiEnded === 'function') {
-            Module.pokomojiEnded($0);
-        }
-    }, status);
+    tellPageProgramEnded(status);
 }
 
 } // namespace app
