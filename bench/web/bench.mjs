@@ -85,11 +85,13 @@ async function load(context, site) {
     await page.goto(`${site.origin}/`, {waitUntil: 'load'});
     await page.waitForFunction(() => window.firstPaintMs, {timeout: 120000, polling: 20});
     const ms = await page.evaluate(() => window.firstPaintMs);
+    const phases = await page.evaluate(() => Object.fromEntries(
+        performance.getEntriesByType('mark').map((mark) => [mark.name, mark.startTime])));
     // The window is there: the middle of the page is no longer white.
     const png = PNG.sync.read(await page.screenshot({type: 'png'}));
     const i = (png.width * 60 + 170) * 4;
     const painted = png.data[i] < 250 || png.data[i + 1] < 250 || png.data[i + 2] < 250;
-    return {page, ms, files, painted};
+    return {page, ms, files, painted, phases};
 }
 
 const median = (values) => {
@@ -101,6 +103,7 @@ const median = (values) => {
 const program = await serve(programFolder);
 const bare = await serve(bareFolder);
 const times = {program: [], bare: []};
+const phaseTimes = {program: [], bare: []};
 const loaded = {program: new Set(), bare: new Set()};
 let unpainted = 0;
 // One load of each that is not counted: the system's file cache.
@@ -115,6 +118,7 @@ for (let run = 0; run < runs; ++run) {
         const context = await browser.createBrowserContext();
         const result = await load(context, site);
         times[name].push(result.ms);
+        phaseTimes[name].push(result.phases);
         result.files.forEach((file) => loaded[name].add(file));
         unpainted += result.painted ? 0 : 1;
         await context.close();
@@ -169,6 +173,14 @@ console.log(`| ぽこもじ's start with the service worker's copy against its f
 console.log(`\nfiles: ${[...loaded.program].sort().join(' ')}`);
 console.log(`first paints, ぽこもじ: ${times.program.map(ms).join(' ')}`);
 console.log(`first paints, bare: ${times.bare.map(ms).join(' ')}`);
+// Where the time goes: the module compiled (downloaded with it), main run
+// until the window is shown, and the two frames until the card goes.
+for (const name of ['program', 'bare']) {
+    const phase = (mark) => median(phaseTimes[name].map((p) => p[mark] || NaN));
+    console.log(`phases, ${name === 'program' ? 'ぽこもじ' : 'bare'} (medians): compiled ` +
+        `${ms(phase('pokomoji-compiled'))}, main ran ${ms(phase('pokomoji-started'))}, ` +
+        `painted ${ms(phase('pokomoji-painted'))}`);
+}
 if (unpainted) {
     console.log(`(${unpainted} loads showed a white page at the moment of their first paint)`);
 }

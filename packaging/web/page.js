@@ -70,6 +70,7 @@
             ? await WebAssembly.compileStreaming(wasm)
             : await WebAssembly.compile(await wasm.arrayBuffer());
         setProgress(0.95);
+        performance.mark('pokomoji-compiled'); // for tools/web_bench.sh
         return module;
     }
 
@@ -116,10 +117,12 @@
             pokomojiEnded: ended,
         });
         setProgress(1);
+        performance.mark('pokomoji-started'); // the program's main has shown its window
         // The program's windows are drawn at the next frame; the card goes
         // after it, so the face gives way to the menu and not to white.
         requestAnimationFrame(() => requestAnimationFrame(() => {
             element('loading').hidden = true;
+            performance.mark('pokomoji-painted');
             const canvas = container.querySelector('canvas');
             if (canvas) {
                 canvas.focus();
