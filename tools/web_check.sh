@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks what tools/web_build.sh made, in Debian's Chromium, headless:
+# Checks what tools/web_build.sh made, in Debian's Chromium, headless, and
+# then in its Firefox ESR on an Xvfb display:
 # serves build-web/pokomoji on 127.0.0.1 (python3 -m http.server) and plays
 # it through tests/web/check.mjs with puppeteer-core (pinned by
 # tests/web/package-lock.json): the menu, a drill, a session with a wrong
@@ -19,7 +20,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build-web
 shots=$(realpath -m "${1:-$out/screenshots}")
 
-packages=(chromium python3 python3-pil fonts-morisawa-bizud-gothic cmake ninja-build g++
+packages=(chromium firefox-esr xvfb python3 python3-pil fonts-morisawa-bizud-gothic cmake ninja-build g++
     qt6-base-dev qt6-svg-dev libgtest-dev)
 command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 missing=()
@@ -46,6 +47,12 @@ echo "== puppeteer-core, as tests/web/package-lock.json pins it"
 # Debian's node finds its own modules there; a node from elsewhere needs it too.
 export NODE_PATH=/usr/share/nodejs
 
+args=("$out/pokomoji" "$out/layout/tests/ui/layout_dump" "$out/program/ui/font/regular.ttf")
+failed=0
 echo "== The page played in Chromium (screenshots in $shots)"
-node "$root/tests/web/check.mjs" "$out/pokomoji" "$out/layout/tests/ui/layout_dump" \
-    "$out/program/ui/font/regular.ttf" "$shots"
+node "$root/tests/web/check.mjs" "${args[@]}" "$shots" || failed=1
+# Firefox draws WebGL only with a display: it runs on an Xvfb of its own.
+echo "== The page played in Firefox ESR (screenshots in $shots/firefox)"
+POKOMOJI_BROWSER=firefox /usr/bin/python3 "$root/tests/display.py" --size 1400x1100 -- \
+    node "$root/tests/web/check.mjs" "${args[@]}" "$shots/firefox" || failed=1
+exit $failed

@@ -252,13 +252,24 @@ function serve(directory) {
     });
 }
 
+// Chromium, headless, or Firefox ESR as a second engine
+// (POKOMOJI_BROWSER=firefox), which has WebGL only with a display: run it on
+// one of its own (tests/display.py). Both draw WebGL in software.
+const firefox = process.env.POKOMOJI_BROWSER === 'firefox';
 const {server, origin} = await serve(folder);
-const browser = await puppeteer.launch({
+const browser = await puppeteer.launch(firefox ? {
+    browser: 'firefox',
+    executablePath: '/usr/bin/firefox-esr',
+    headless: false,
+    env: {...process.env, LIBGL_ALWAYS_SOFTWARE: '1'},
+    extraPrefsFirefox: {'webgl.force-enabled': true},
+} : {
     executablePath: '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
         '--no-first-run', '--no-default-browser-check', '--disable-features=Translate'],
 });
+console.log(`     (${await browser.version()})`);
 const context = await browser.createBrowserContext();
 const consoleErrors = [];
 const consoleWarnings = new Set();
