@@ -20,7 +20,7 @@ MenuWindow::MenuWindow() : QWidget(nullptr, Qt::Window)
     // menu out and sizes it: now, before it is shown, and again when shown.
     auto *placement = new ui::WindowPlacement(
         this, [](qreal scale) { return ui::windowSize(ui::menuLayout(), scale); },
-        [this](qreal scale, QPoint) { layout_.layOut(scale); },
+        [this](qreal scale, QPoint origin) { layout_.layOut(scale, origin); },
         ui::WindowPlacement::Sizing::Resizable);
     placement->place();
     // Lost to another program, the menu counts as closed: nothing would

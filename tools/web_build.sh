@@ -129,8 +129,93 @@ build_qtsvg() {
     say "qtsvg built ($((SECONDS / 60)) min since the start)"
 }
 
+# svg2png renders the pictures and the page's icons at build time, so it is
+# built for this machine with the host's Qt; only that target of a host
+# configuration is built.
+build_host_svg2png() {
+    local build=$out/host
+    say "Building svg2png for this machine in $build" >&2
+    cmake -G Ninja -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+    cmake --build "$build" --target svg2png >&2
+    echo "$build/ui/svg2png"
+}
+
+# The program from the same CMakeLists.txt as on the desktop, with Qt's
+# toolchain for the web (qt-cmake) chained to emscripten's, optimised for
+# size. cmake/web.cmake adds the link settings of the page.
+build_program() {
+    local svg2png=$1 build=$out/program
+    say "Building the program for the web in $build"
+    "$qt_prefix/bin/qt-cmake" -G Ninja -S "$root" -B "$build" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$emscripten_toolchain" \
+        -DCMAKE_BUILD_TYPE=MinSizeRel -DPOKOMOJI_HOST_SVG2PNG="$svg2png" -DBUILD_TESTING=OFF \
+        >/dev/null
+    cmake --build "$build" -j "$jobs"
+}
+
+# The licences that go with the folder: the program's, the face's, and Qt's,
+# which is linked in statically (LGPL-3: its sources and the way to build the
+# module again are named).
+add_licenses() {
+    local licenses=$1/licenses
+    mkdir -p "$licenses"
+    cp "$root/LICENSE" "$licenses/pokomoji-LICENSE.txt"
+    cp "$root/assets/fonts/OFL.txt" "$licenses/BIZ-UDPGothic-OFL.txt"
+    cp "$cache/src/qtbase/LICENSES/LGPL-3.0-only.txt" "$licenses/Qt-LGPL-3.0.txt"
+    cp "$cache/src/qtbase/LICENSES/GPL-3.0-only.txt" "$licenses/Qt-GPL-3.0.txt"
+    cp "$cache/src/qtbase/debian/copyright" "$licenses/Qt-qtbase-copyright.txt"
+    cat >"$licenses/Qt-SOURCE.txt" <<EOF
+Qt $qt_version in pokomoji.wasm
+===========================
+
+pokomoji.wasm holds Qt $qt_version (Core, Gui, Widgets, Svg and the wasm platform
+plugin), linked in statically, under the GNU Lesser General Public License
+version 3 (Qt-LGPL-3.0.txt, which adds its permissions to Qt-GPL-3.0.txt).
+They were built with Debian 12's emscripten from:
+
+- qtbase: Debian's source package qt6-base $qtbase_debian_version
+  (https://deb.debian.org/debian/pool/main/q/qt6-base/), $qtbase_orig
+  sha256 $qtbase_orig_sha256, with Debian's patches and
+  packaging/web/qtbase-fonts.patch of ぽこもじ's source applied;
+- qtsvg: https://code.qt.io/qt/qtsvg.git at tag v$qt_version
+  (commit $qtsvg_commit), tar sha256 $qtsvg_tar_sha256.
+
+ぽこもじ's source is free (MIT); tools/web_build.sh in it builds Qt and the
+module again, so the module can be relinked with a changed Qt.
+The built-in face is cut from BIZ UDPGothic (BIZ-UDPGothic-OFL.txt).
+EOF
+}
+
 install_missing
 emsdk_stand_in
 build_qtbase
 build_qtsvg
 $qt_only && exit 0
+
+out=$root/build-web
+mkdir -p "$out"
+svg2png=$(build_host_svg2png)
+build_program "$svg2png"
+
+version_number=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/program/CMakeCache.txt")
+IFS=. read -r major minor _ build <<<"$version_number"
+release=$major.$minor.$build
+folder=$out/pokomoji
+say "Collecting $folder"
+# shellcheck source=packaging/web/stage.sh
+source "$root/packaging/web/stage.sh"
+stage_page "$folder" "$out/program/app/pokomoji.js" "$out/program/app/pokomoji.wasm" "$svg2png" \
+    "$release"
+add_licenses "$folder"
+
+zip=$out/pokomoji-$release-web.zip
+rm -f "$zip"
+(cd "$out" && zip -qr -X "$zip" pokomoji)
+
+size() { printf '%s KiB' "$(($(stat -c %s "$1") / 1024))"; }
+say "Made in $((SECONDS / 60)) min $((SECONDS % 60)) s:"
+for file in pokomoji.wasm pokomoji.js; do
+    echo "$folder/$file: $(size "$folder/$file"), gzip $(size "$folder/$file.gz"), brotli $(size "$folder/$file.br")"
+done
+echo "$zip ($(size "$zip"))"
+echo "Try it: (cd $folder && python3 -m http.server --bind 127.0.0.1 8000), then http://127.0.0.1:8000/"

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyleHints>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -138,6 +139,12 @@ WindowPlacement::WindowPlacement(QWidget *window, std::function<QSize(qreal)> si
     if (sizing_ == Sizing::Fixed) {
         this->layOut(1.0, {}); // the member: the argument of that name is moved away
         window_->setFixedSize(sizeAt_(1.0));
+    }
+    // Where the platform shows every window full screen (a browser, whose
+    // page is the screen), the window starts full screen: its content fills
+    // the page, centred.
+    if (QGuiApplication::styleHints()->showIsFullScreen()) {
+        toggleFullScreen();
     }
 }
 
