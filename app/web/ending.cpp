@@ -12,7 +12,7 @@
 
 // The page's handler, if it set one on the module before starting it.
 EM_JS(void, tellPageProgramEnded, (int status), {
-    if (typeof Module.pokomojiEnded === 'function') {
+    if (typeof Module.pokomojiEnded == = 'function') {
         Module.pokomojiEnded(status);
     }
 });
