@@ -649,6 +649,36 @@ async function storage(page) {
         && stored.databases.length === 0 && cookies.length === 0);
 }
 
+// --- 5. Where the browser cannot run it -------------------------------------------------
+
+// A Chromium without WebGL (switched off), and one without WebAssembly (taken
+// away before the page runs): the page says so in its own words, and does
+// not load the module.
+async function cannotRun(flag, reason, what) {
+    const lacking = await puppeteer.launch({
+        executablePath: '/usr/bin/chromium',
+        headless: true,
+        args: ['--no-sandbox', '--no-first-run', ...(flag ? [flag] : [])],
+    });
+    try {
+        const page = await lacking.newPage();
+        if (!flag) {
+            await page.evaluateOnNewDocument(() => { delete window.WebAssembly; });
+        }
+        const asked = [];
+        page.on('request', (request) => asked.push(new URL(request.url()).pathname));
+        await page.goto(`${origin}/`, {waitUntil: 'load'});
+        const shown = await waitFor(() => page.evaluate((id) =>
+            !document.getElementById('unsupported').hidden && !document.getElementById(id).hidden
+            && document.getElementById('loading').hidden, reason), 10);
+        fs.writeFileSync(path.join(outdir, `web-${reason}.png`), await page.screenshot({type: 'png'}));
+        check(`without ${what} the page says it cannot run there and what to try, and loads no module`,
+            shown && !asked.includes('/pokomoji.wasm'), asked.join(' '));
+    } finally {
+        await lacking.close();
+    }
+}
+
 let exitCode = 1;
 try {
     const sessionPage = await playSession();
@@ -657,6 +687,10 @@ try {
         for (const ratio of [1, 2]) {
             await viewport(width, height, ratio);
         }
+    }
+    if (!firefox) {
+        await cannotRun('--disable-3d-apis', 'no-webgl', 'WebGL');
+        await cannotRun(null, 'no-wasm', 'WebAssembly');
     }
     if (sessionPage) {
         await storage(sessionPage);
