@@ -113,7 +113,8 @@ int main(int argc, char *argv[])
     const qreal scale = at > 0 && at + 1 < args.size() ? args[at + 1].toDouble() : 1.0;
     const qsizetype fillAt = args.indexOf(QStringLiteral("--fill"));
     const qsizetype ratioAt = args.indexOf(QStringLiteral("--ratio"));
-    const qreal ratio = ratioAt > 0 && ratioAt + 1 < args.size() ? args[ratioAt + 1].toDouble() : 1.0;
+    const qreal ratio =
+        ratioAt > 0 && ratioAt + 1 < args.size() ? args[ratioAt + 1].toDouble() : 1.0;
     std::optional<QSize> fill;
     if (fillAt > 0 && fillAt + 1 < args.size()) {
         const QStringList wh = args[fillAt + 1].split(QLatin1Char('x'));
@@ -127,10 +128,9 @@ int main(int argc, char *argv[])
     }
     const Fit practiceFit = fitOf(ui::practiceLayout(), scale, fill, ratio);
     QJsonObject windows;
-    for (const QJsonObject &laidOut :
-         {practice(drill::Direction::HiraganaShown, practiceFit),
-          practice(drill::Direction::KatakanaShown, practiceFit),
-          menu(fitOf(ui::menuLayout(), scale, fill, ratio))}) {
+    for (const QJsonObject &laidOut : {practice(drill::Direction::HiraganaShown, practiceFit),
+                                       practice(drill::Direction::KatakanaShown, practiceFit),
+                                       menu(fitOf(ui::menuLayout(), scale, fill, ratio))}) {
         windows[laidOut["name"].toString()] = laidOut;
     }
     std::fputs(QJsonDocument(windows).toJson(QJsonDocument::Compact).constData(), stdout);
