@@ -48,9 +48,7 @@ async function waitFor(find, seconds = 10) {
 }
 
 // Colours of the program (ui/look.h), as red, green, blue.
-const WHITE = [255, 255, 255];
 const PALE_YELLOW = [254, 255, 204];
-const LAVENDER = [237, 215, 255];
 const LIGHT_GREY = [224, 224, 224];
 const PEACH = [255, 224, 192];
 const PANEL = [255, 192, 192];
@@ -106,18 +104,6 @@ class Shot {
         const r = this.ratio;
         return [Math.ceil((x + inset) * r), Math.ceil((y + inset) * r),
             Math.floor((x + w - inset) * r), Math.floor((y + h - inset) * r)];
-    }
-    // The darkest grey in a box: black text is near 0, a disabled button's
-    // grey text near 128.
-    darkest(rect, inset) {
-        const [x0, y0, x1, y1] = this.box(rect, inset);
-        let darkest = 255;
-        for (let y = y0; y < y1; ++y) {
-            for (let x = x0; x < x1; ++x) {
-                darkest = Math.min(darkest, this.grey(x, y));
-            }
-        }
-        return darkest;
     }
     // The box of every pixel that is not white, in CSS pixels, or null.
     inkBox() {
