@@ -10,12 +10,15 @@
 
 #include <emscripten.h>
 
-// The page's handler, if it set one on the module before starting it.
+// The page's handler, if it set one on the module before starting it. The
+// body is JavaScript, which clang-format would take for C++.
+// clang-format off
 EM_JS(void, tellPageProgramEnded, (int status), {
     if (typeof Module.pokomojiEnded == = 'function') {
         Module.pokomojiEnded(status);
     }
 });
+// clang-format on
 
 namespace app {
 

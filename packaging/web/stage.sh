@@ -27,9 +27,13 @@ stage_page() {
 
     local files=(index.html page.js page.css pokomoji.js pokomoji.wasm manifest.webmanifest
         icon-192.png icon-512.png apple-touch-icon.png icon.svg)
-    local listed file
+    local listed file contents
     listed=$(printf "'%s', " "${files[@]}")
-    sed -e "s/@POKOMOJI_VERSION@/$version/" -e "s/@POKOMOJI_FILES@/${listed%, }/" \
+    # The copy's name carries the files' checksum: any change to them changes
+    # the worker, which browsers then install anew with a fresh copy, also
+    # for a build of the same version.
+    contents=$(cd "$folder" && sha256sum "${files[@]}" | sha256sum | cut -c1-16)
+    sed -e "s/@POKOMOJI_VERSION@/$version-$contents/" -e "s/@POKOMOJI_FILES@/${listed%, }/" \
         "$page/sw.js" >"$folder/sw.js"
 
     for file in index.html page.js page.css pokomoji.js pokomoji.wasm manifest.webmanifest \

@@ -1,8 +1,8 @@
 // The service worker of ぽこもじ's page: keeps a copy of the program's own
 // files, so that a page opened once starts again without a network. It
 // answers only for those files, from its copy first; everything else goes to
-// the network untouched. tools/web_build.sh writes in the version and the
-// list of files.
+// the network untouched. tools/web_build.sh writes in the version with the
+// files' checksum, and the list of files.
 'use strict';
 
 const cacheName = 'pokomoji-@POKOMOJI_VERSION@';

@@ -48,9 +48,7 @@ async function waitFor(find, seconds = 10) {
 }
 
 // Colours of the program (ui/look.h), as red, green, blue.
-const WHITE = [255, 255, 255];
 const PALE_YELLOW = [254, 255, 204];
-const LAVENDER = [237, 215, 255];
 const LIGHT_GREY = [224, 224, 224];
 const PEACH = [255, 224, 192];
 const PANEL = [255, 192, 192];
@@ -106,18 +104,6 @@ class Shot {
         const r = this.ratio;
         return [Math.ceil((x + inset) * r), Math.ceil((y + inset) * r),
             Math.floor((x + w - inset) * r), Math.floor((y + h - inset) * r)];
-    }
-    // The darkest grey in a box: black text is near 0, a disabled button's
-    // grey text near 128.
-    darkest(rect, inset) {
-        const [x0, y0, x1, y1] = this.box(rect, inset);
-        let darkest = 255;
-        for (let y = y0; y < y1; ++y) {
-            for (let x = x0; x < x1; ++x) {
-                darkest = Math.min(darkest, this.grey(x, y));
-            }
-        }
-        return darkest;
     }
     // The box of every pixel that is not white, in CSS pixels, or null.
     inkBox() {
@@ -649,6 +635,36 @@ async function storage(page) {
         && stored.databases.length === 0 && cookies.length === 0);
 }
 
+// --- 5. Where the browser cannot run it -------------------------------------------------
+
+// A Chromium without WebGL (switched off), and one without WebAssembly (taken
+// away before the page runs): the page says so in its own words, and does
+// not load the module.
+async function cannotRun(flag, reason, what) {
+    const lacking = await puppeteer.launch({
+        executablePath: '/usr/bin/chromium',
+        headless: true,
+        args: ['--no-sandbox', '--no-first-run', ...(flag ? [flag] : [])],
+    });
+    try {
+        const page = await lacking.newPage();
+        if (!flag) {
+            await page.evaluateOnNewDocument(() => { delete window.WebAssembly; });
+        }
+        const asked = [];
+        page.on('request', (request) => asked.push(new URL(request.url()).pathname));
+        await page.goto(`${origin}/`, {waitUntil: 'load'});
+        const shown = await waitFor(() => page.evaluate((id) =>
+            !document.getElementById('unsupported').hidden && !document.getElementById(id).hidden
+            && document.getElementById('loading').hidden, reason), 10);
+        fs.writeFileSync(path.join(outdir, `web-${reason}.png`), await page.screenshot({type: 'png'}));
+        check(`without ${what} the page says it cannot run there and what to try, and loads no module`,
+            shown && !asked.includes('/pokomoji.wasm'), asked.join(' '));
+    } finally {
+        await lacking.close();
+    }
+}
+
 let exitCode = 1;
 try {
     const sessionPage = await playSession();
@@ -657,6 +673,10 @@ try {
         for (const ratio of [1, 2]) {
             await viewport(width, height, ratio);
         }
+    }
+    if (!firefox) {
+        await cannotRun('--disable-3d-apis', 'no-webgl', 'WebGL');
+        await cannotRun(null, 'no-wasm', 'WebAssembly');
     }
     if (sessionPage) {
         await storage(sessionPage);
