@@ -37,7 +37,7 @@ die() { printf 'web_build: %s\n' "$*" >&2; exit 1; }
 install_missing() {
     local packages=(
         cmake ninja-build g++ pkg-config perl xz-utils ca-certificates curl
-        qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+        qt6-base-dev qt6-base-dev-tools qt6-base-private-dev qt6-svg-dev libxcb1-dev
         python3-fonttools fonts-morisawa-bizud-gothic
         emscripten dpkg-dev patch gzip brotli zip
     )

@@ -21,7 +21,7 @@ out=$root/build-web
 shots=$(realpath -m "${1:-$out/screenshots}")
 
 packages=(chromium firefox-esr xvfb python3 python3-pil fonts-morisawa-bizud-gothic cmake ninja-build g++
-    qt6-base-dev qt6-svg-dev libgtest-dev)
+    qt6-base-dev qt6-base-private-dev qt6-svg-dev libxcb1-dev libgtest-dev)
 command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 missing=()
 for package in "${packages[@]}"; do

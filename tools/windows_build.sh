@@ -39,7 +39,7 @@ die() { printf 'windows_build: %s\n' "$*" >&2; exit 1; }
 install_missing() {
     local packages=(
         cmake ninja-build g++ pkg-config perl xz-utils ca-certificates curl
-        qt6-base-dev qt6-svg-dev
+        qt6-base-dev qt6-base-private-dev qt6-svg-dev libxcb1-dev
         python3-fonttools fonts-morisawa-bizud-gothic
         g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
         dpkg-dev nsis zip
