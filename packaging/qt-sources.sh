@@ -1,8 +1,9 @@
 # The Qt 6.4.2 sources that the Windows and web builds compile: Debian's
 # qt6-base source package (the same as the host Qt's) and qtsvg at tag v6.4.2.
 # Sourced by tools/windows_build.sh and tools/web_build.sh, which set $cache
-# (where the sources are kept) and $tool (the name their messages start with)
-# and define say and die.
+# (where the sources are kept), $tool (the name their messages start with),
+# $qt_prefix, $jobs, $root and $out, and define say and die; the steps both
+# builds take are here too.
 
 qt_version=6.4.2
 # Debian's qt6-base source, and the uncompressed tar of qtsvg's tag v6.4.2
@@ -88,4 +89,39 @@ EOF
     fi
     mv "$tar.part" "$tar"
     echo "$tar"
+}
+
+# Builds qtsvg with the Qt in $qt_prefix for another platform, once: the
+# toolchain file that qt-cmake chains to, and the platform's name.
+build_qtsvg() {
+    local toolchain=$1 platform=$2
+    if [[ -f $qt_prefix/.qtsvg-complete ]]; then
+        say "qtsvg $qt_version for $platform: cached in $qt_prefix"
+        return
+    fi
+    local tar
+    tar=$(qtsvg_source)
+    local src=$cache/src/qtsvg build=$cache/build/qtsvg
+    rm -rf "$src" "$build"
+    mkdir -p "$src"
+    tar -xf "$tar" -C "$src" --strip-components=1
+    say "Building qtsvg $qt_version for $platform in $build"
+    "$qt_prefix/bin/qt-cmake" -G Ninja -S "$src" -B "$build" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+    cmake --build "$build" -j "$jobs"
+    cmake --install "$build"
+    touch "$qt_prefix/.qtsvg-complete"
+    say "qtsvg built ($((SECONDS / 60)) min since the start)"
+}
+
+# svg2png renders the pictures (and the web page's icons) at build time, so
+# it is built for this machine with the host's Qt; only that target of a host
+# configuration is built, in $out/host.
+build_host_svg2png() {
+    local build=$out/host
+    say "Building svg2png for this machine in $build" >&2
+    cmake -G Ninja -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+    cmake --build "$build" --target svg2png >&2
+    echo "$build/ui/svg2png"
 }

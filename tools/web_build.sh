@@ -108,38 +108,6 @@ build_qtbase() {
     say "qtbase built ($((SECONDS / 60)) min since the start)"
 }
 
-build_qtsvg() {
-    if [[ -f $qt_prefix/.qtsvg-complete ]]; then
-        say "qtsvg $qt_version for the web: cached in $qt_prefix"
-        return
-    fi
-    local tar
-    tar=$(qtsvg_source)
-    local src=$cache/src/qtsvg build=$cache/build/qtsvg
-    rm -rf "$src" "$build"
-    mkdir -p "$src"
-    tar -xf "$tar" -C "$src" --strip-components=1
-    say "Building qtsvg $qt_version for the web in $build"
-    "$qt_prefix/bin/qt-cmake" -G Ninja -S "$src" -B "$build" \
-        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$emscripten_toolchain" \
-        -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
-    cmake --build "$build" -j "$jobs"
-    cmake --install "$build"
-    touch "$qt_prefix/.qtsvg-complete"
-    say "qtsvg built ($((SECONDS / 60)) min since the start)"
-}
-
-# svg2png renders the pictures and the page's icons at build time, so it is
-# built for this machine with the host's Qt; only that target of a host
-# configuration is built.
-build_host_svg2png() {
-    local build=$out/host
-    say "Building svg2png for this machine in $build" >&2
-    cmake -G Ninja -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-    cmake --build "$build" --target svg2png >&2
-    echo "$build/ui/svg2png"
-}
-
 # The program from the same CMakeLists.txt as on the desktop, with Qt's
 # toolchain for the web (qt-cmake) chained to emscripten's, optimised for
 # size. cmake/web.cmake adds the link settings of the page.
@@ -189,7 +157,7 @@ EOF
 install_missing
 emsdk_stand_in
 build_qtbase
-build_qtsvg
+build_qtsvg "$emscripten_toolchain" "the web"
 $qt_only && exit 0
 
 out=$root/build-web

@@ -92,37 +92,6 @@ build_qtbase() {
     say "qtbase built ($((SECONDS / 60)) min since the start)"
 }
 
-build_qtsvg() {
-    if [[ -f $qt_prefix/.qtsvg-complete ]]; then
-        say "qtsvg $qt_version for Windows: cached in $qt_prefix"
-        return
-    fi
-    local tar
-    tar=$(qtsvg_source)
-    local src=$cache/src/qtsvg build=$cache/build/qtsvg
-    rm -rf "$src" "$build"
-    mkdir -p "$src"
-    tar -xf "$tar" -C "$src" --strip-components=1
-    say "Building qtsvg $qt_version for Windows in $build"
-    "$qt_prefix/bin/qt-cmake" -G Ninja -S "$src" -B "$build" \
-        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
-        -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
-    cmake --build "$build" -j "$jobs"
-    cmake --install "$build"
-    touch "$qt_prefix/.qtsvg-complete"
-    say "qtsvg built ($((SECONDS / 60)) min since the start)"
-}
-
-# svg2png renders the pictures at build time, so it is built for this machine
-# with the host's Qt; only that target of a host configuration is built.
-build_host_svg2png() {
-    local build=$out/host
-    say "Building svg2png for this machine in $build" >&2
-    cmake -G Ninja -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-    cmake --build "$build" --target svg2png >&2
-    echo "$build/ui/svg2png"
-}
-
 # The program from the same CMakeLists.txt as on Linux, with the MinGW
 # toolchain and the cross-built Qt; moc and rcc come from the host's Qt. -O2
 # as on Linux: at -O3 GCC 12 warns falsely (-Wrestrict) inside std::string.
@@ -267,7 +236,7 @@ nsis_file_lists() {
 
 install_missing
 build_qtbase
-build_qtsvg
+build_qtsvg "$toolchain" Windows
 $qt_only && exit 0
 
 out=$root/build-windows

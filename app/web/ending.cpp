@@ -14,7 +14,7 @@
 // body is JavaScript, which clang-format would take for C++.
 // clang-format off
 EM_JS(void, tellPageProgramEnded, (int status), {
-    if (typeof Module.pokomojiEnded == = 'function') {
+    if (typeof Module.pokomojiEnded === 'function') {
         Module.pokomojiEnded(status);
     }
 });
