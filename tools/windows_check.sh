@@ -209,6 +209,7 @@ chmod -R u+w "$work/zip"
 echo "== Full screen and a minimised drill under Wine on a 1280 x 1024 screen with openbox"
 /usr/bin/python3 - "$exe" "$shots" "$layout" <<'PYTHON' || fail "full screen under Wine"
 import sys
+import time
 
 from display import Display, Layout, check, summary, wait_for
 
@@ -262,8 +263,11 @@ with Display((1280, 1024), manager=True, outdir=shots) as d:
           d.wait_image(results, 10, "wine-brought-back"))
 
     # Enter held on おわる: Windows repeats a held key too. The drill closes
-    # and the repeats open nothing in the menu.
+    # and the repeats open nothing in the menu. The drill brought back is
+    # given a moment to become the active window first.
+    time.sleep(1)
     d.key("Tab", window=d.window("Form2"))  # from もういちどする to おわる
+    time.sleep(0.5)
     d.run("xdotool", "keydown", "Return", "sleep", "1.5", "keyup", "Return")
     check("Enter held on おわる closes the drill", wait_for(lambda: not d.window("Form2"), 10))
     check("and opens nothing in the menu", not wait_for(lambda: d.window("Form2"), 3))
