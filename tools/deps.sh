@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program needs to build and run, and with
-# "--test" also those its tests need. Only what is missing is installed, so a
-# second run returns at once. Run as root on Debian 12; a minimal Debian
+# "--test" also those its tests need; with "--only PACKAGE..." just those
+# packages (the Windows and web scripts name theirs so). Only what is missing
+# is installed, so a second run returns at once. Run as root on Debian 12; a minimal Debian
 # (debootstrap --variant=minbase) is enough, as tools/fresh_check.sh shows.
 set -euo pipefail
 
@@ -16,7 +17,10 @@ packages=(
     # The built-in face is cut out of BIZ UDPGothic at build time.
     python3-fonttools fonts-morisawa-bizud-gothic
 )
-if [[ "${1:-}" == "--test" ]]; then
+if [[ "${1:-}" == "--only" ]]; then
+    shift
+    packages=("$@")
+elif [[ "${1:-}" == "--test" ]]; then
     packages+=(
         libgtest-dev
         python3 python3-pil

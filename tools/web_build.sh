@@ -41,17 +41,7 @@ install_missing() {
         python3-fonttools fonts-morisawa-bizud-gothic
         emscripten dpkg-dev patch gzip brotli zip
     )
-    local missing=() package
-    for package in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-            missing+=("$package")
-    done
-    if ((${#missing[@]})); then
-        say "Installing: ${missing[*]}"
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
-    fi
+    bash "$root/tools/deps.sh" --only "${packages[@]}"
 }
 
 # Qt finds emscripten through $EMSDK: a folder with a .emscripten that names

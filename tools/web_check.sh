@@ -23,17 +23,7 @@ shots=$(realpath -m "${1:-$out/screenshots}")
 packages=(chromium firefox-esr xvfb python3 python3-pil fonts-morisawa-bizud-gothic cmake ninja-build g++
     qt6-base-dev qt6-base-private-dev qt6-svg-dev libxcb1-dev libgtest-dev)
 command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$root/tools/deps.sh" --only "${packages[@]}"
 
 [[ -f $out/pokomoji/pokomoji.wasm ]] ||
     { echo "web_check: run tools/web_build.sh first (no $out/pokomoji/pokomoji.wasm)" >&2; exit 1; }

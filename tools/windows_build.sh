@@ -44,17 +44,7 @@ install_missing() {
         g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
         dpkg-dev nsis zip
     )
-    local missing=() package
-    for package in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-            missing+=("$package")
-    done
-    if ((${#missing[@]})); then
-        say "Installing: ${missing[*]}"
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
-    fi
+    bash "$root/tools/deps.sh" --only "${packages[@]}"
 }
 
 build_qtbase() {

@@ -25,17 +25,7 @@ out=$root/build-windows
 shots=$(realpath -m "${1:-$out/wine-screenshots}")
 
 packages=(wine wine64 xvfb xauth xdotool openbox imagemagick python3 python3-pil python3-pefile unzip x11-utils)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$root/tools/deps.sh" --only "${packages[@]}"
 
 shopt -s nullglob
 zips=("$out"/pokomoji-*-windows-x64.zip)
