@@ -225,12 +225,14 @@ void WindowPlacement::place()
         window_->resize(placement.client.size());
     }
     QWindow *handle = window_->windowHandle();
-    if (handle && handle->size() != placement.client.size()) {
-        // A window manager's late answer to an earlier request, or another
-        // program's resize, can leave the window system's size other than
-        // the placed one, and the widget takes that size on; resizing the
-        // widget to the size it has already would do nothing.
-        handle->resize(placement.client.size());
+    // A window manager's late answer to an earlier request, or another
+    // program's resize, can leave the window system's size other than the
+    // placed one, and the widget takes that size on; resizing the widget to
+    // the size it has already would do nothing. While full screen is asked
+    // for, the window manager's size is the one to keep.
+    const QSize size = wantFullScreen_ ? window_->size() : placement.client.size();
+    if (handle && handle->size() != size) {
+        handle->resize(size);
     }
     const QPoint framePosition = placement.client.topLeft() - QPoint(frame.left(), frame.top());
     if (handle) {
