@@ -2,10 +2,16 @@
 
 #include "picturecache.h"
 
+#include <QCoreApplication>
 #include <QHash>
+#include <QList>
 #include <QPainter>
+#include <QPointer>
 #include <QResource>
 #include <QSvgRenderer>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -61,6 +67,57 @@ QPixmap drawnFromVectors(const QString &resource, QSize pixels)
     return pixmap;
 }
 
+// Every picture drawn so far, by size.
+QHash<PictureKey, QPixmap> &drawn()
+{
+    static QHash<PictureKey, QPixmap> pictures;
+    return pictures;
+}
+
+// A picture shown scaled until it is drawn from its vectors, and the
+// widgets that show it.
+struct StandIn
+{
+    PictureKey key;
+    QPixmap scaled;
+    QList<QPointer<QWidget>> shownIn;
+};
+
+// In the order they were asked for; the first is drawn next.
+QList<StandIn> &standIns()
+{
+    static QList<StandIn> waiting;
+    return waiting;
+}
+
+QPixmap withRatio(QPixmap &pixmap, qreal devicePixelRatio)
+{
+    // Set on the cache's own copy, so that a paint hands out a shared pixmap
+    // instead of copying its pixels to change the ratio of a copy.
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+// Draws the first waiting picture from its vectors, has its widgets painted
+// again, and comes back for the next one, one picture per turn of the event
+// loop, so that input and frames go on between them.
+void drawNextStandIn()
+{
+    if (standIns().isEmpty()) {
+        return;
+    }
+    const StandIn next = standIns().takeFirst();
+    pictureIn(next.key.resource, next.key.pixels, 1.0);
+    for (QWidget *widget : next.shownIn) {
+        if (widget) {
+            widget->update();
+        }
+    }
+    if (!standIns().isEmpty()) {
+        QTimer::singleShot(0, QCoreApplication::instance(), drawNextStandIn);
+    }
+}
+
 } // namespace
 
 QImage rawPixels(const QString &path)
@@ -100,7 +157,7 @@ QSize pictureSize(const QString &resource)
 
 QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixelRatio)
 {
-    static QHash<PictureKey, QPixmap> cache;
+    QHash<PictureKey, QPixmap> &cache = drawn();
     const PictureKey key{resource, devicePixels};
     auto it = cache.find(key);
     if (it == cache.end()) {
@@ -114,10 +171,42 @@ QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixel
         }
         it = cache.insert(key, pixmap);
     }
-    // Set on the cache's own copy, so that a paint hands out a shared pixmap
-    // instead of copying its pixels to change the ratio of a copy.
-    it->setDevicePixelRatio(devicePixelRatio);
-    return *it;
+    return withRatio(*it, devicePixelRatio);
+}
+
+QPixmap pictureFor(QWidget *widget, const QString &resource, QSize devicePixels,
+                   qreal devicePixelRatio)
+{
+    const PictureKey key{resource, devicePixels};
+    const QSize natural = pictureSize(resource);
+    if (drawn().contains(key) || devicePixels == natural || devicePixels == natural * 2) {
+        return pictureIn(resource, devicePixels, devicePixelRatio);
+    }
+    QList<StandIn> &waiting = standIns();
+    auto it = std::find_if(waiting.begin(), waiting.end(),
+                           [&](const StandIn &standIn) { return standIn.key == key; });
+    if (it == waiting.end()) {
+        // Shown larger than its own size, the picture is scaled from the
+        // rendering at twice its size: scaling down keeps lines finer than
+        // enlarging does.
+        const QImage rendering =
+            rawPixels(rendered(resource, devicePixels.width() > natural.width()));
+        if (rendering.isNull()) {
+            return pictureIn(resource, devicePixels, devicePixelRatio);
+        }
+        if (waiting.isEmpty()) {
+            QTimer::singleShot(0, QCoreApplication::instance(), drawNextStandIn);
+        }
+        waiting.append({key,
+                        QPixmap::fromImage(rendering.scaled(devicePixels, Qt::IgnoreAspectRatio,
+                                                            Qt::SmoothTransformation)),
+                        {}});
+        it = waiting.end() - 1;
+    }
+    if (!it->shownIn.contains(widget)) {
+        it->shownIn.append(widget);
+    }
+    return withRatio(it->scaled, devicePixelRatio);
 }
 
 } // namespace ui

@@ -81,7 +81,7 @@ void RaisedButton::paintEvent(QPaintEvent *)
             QPointF((width() - size.width()) / 2 + nudge, (height() - size.height()) / 2 + nudge),
             size));
         const QSize pixels = (at.size() * grid.ratio()).toSize();
-        painter.drawPixmap(at.topLeft(), pictureIn(picture_, pixels, grid.ratio()));
+        painter.drawPixmap(at.topLeft(), pictureFor(this, picture_, pixels, grid.ratio()));
     }
     if (!text().isEmpty()) {
         paintCaption(painter, grid, nudge);
@@ -210,7 +210,7 @@ void Picture::paintEvent(QPaintEvent *)
     const DeviceGrid grid(painter);
     const QRectF box = grid.snap(QRectF(rect()));
     const QSize pixels = (box.size() * grid.ratio()).toSize();
-    painter.drawPixmap(box.topLeft(), pictureIn(resource_, pixels, grid.ratio()));
+    painter.drawPixmap(box.topLeft(), pictureFor(this, resource_, pixels, grid.ratio()));
 }
 
 Ring::Ring(QColor colour, qreal thickness, QWidget *parent)

@@ -31,6 +31,8 @@ private slots:
     void pictures();
     void everyResourceTheCodeNamesExists();
     void sharpAtTwiceTheScale();
+    void standsInUntilDrawn_data();
+    void standsInUntilDrawn();
     void drawingsLetTheirBackgroundShowThrough_data();
     void drawingsLetTheirBackgroundShowThrough();
     void rewardShowsOnlyWithTheRing_data();
@@ -251,6 +253,55 @@ void PicturesTest::sharpAtTwiceTheScale()
     const int differing = testing::countOf(
         sharp.rect(), [&](QPoint p) { return sharp.pixel(p) != enlarged.pixel(p); });
     QVERIFY2(differing > 1000, qPrintable(QString::number(differing)));
+}
+
+// A widget that counts its paints.
+class PaintCounter : public QWidget
+{
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *) override { ++paints; }
+};
+
+void PicturesTest::standsInUntilDrawn_data()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("smaller than its own size") << 0.7;
+    QTest::newRow("between once and twice") << 1.4;
+    QTest::newRow("beyond twice") << 2.6;
+}
+
+void PicturesTest::standsInUntilDrawn()
+{
+    // At a size the build did not render, a widget's first paint shows the
+    // rendering scaled, without drawing the vectors; they are drawn right
+    // after, and the widget is painted again with them.
+    QFETCH(qreal, scale);
+    const QString path = QStringLiteral(":/pictures/menu_hiragana.svg");
+    const QSize pixels = (QSizeF(ui::pictureSize(path)) * scale).toSize();
+    PaintCounter widget;
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    const int paints = widget.paints;
+    const QPixmap standIn = ui::pictureFor(&widget, path, pixels, scale);
+    QCOMPARE(standIn.size(), pixels);
+    QCOMPARE(standIn.devicePixelRatio(), scale);
+    QTRY_VERIFY(widget.paints > paints);
+    const QImage drawn = ui::pictureFor(&widget, path, pixels, scale).toImage();
+    QCOMPARE(drawn, ui::pictureIn(path, pixels, scale).toImage());
+    // Not the drawing yet, but close to it: the same picture, a little softer.
+    const QImage scaled = standIn.toImage().convertToFormat(drawn.format());
+    QVERIFY(scaled != drawn);
+    qint64 difference = 0;
+    for (QPoint p : testing::pointsOf(drawn.rect())) {
+        const QRgb a = scaled.pixel(p), b = drawn.pixel(p);
+        difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                      std::abs(qBlue(a) - qBlue(b)) + std::abs(qAlpha(a) - qAlpha(b));
+    }
+    const double mean = double(difference) / (4.0 * drawn.width() * drawn.height());
+    QVERIFY2(mean < 3, qPrintable(QString::number(mean)));
 }
 
 void PicturesTest::drawingsLetTheirBackgroundShowThrough_data()
