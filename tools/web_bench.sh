@@ -4,8 +4,9 @@
 # loaded by the same page, in headless Chromium on 127.0.0.1, and prints one
 # table: the bytes each page loads, raw, as gzip and as brotli, and the time
 # from the navigation to the first paint of its window (medians of runs that
-# take turns at which page goes first, each in a fresh browser profile), and
-# a second start of the program from its service worker's copy.
+# take turns at which page goes first, each in a fresh browser profile), a
+# second start of the program from its service worker's copy, and presses on
+# a drill's chart until the frame that shows their mark.
 # Run after tools/web_build.sh, which leaves the program and the Qt cache.
 #
 #   bash tools/web_bench.sh [RUNS]   # RUNS of each page, default 7
@@ -32,6 +33,11 @@ source "$root/packaging/web/stage.sh"
 stage_page "$out/bare/pokomoji" "$out/bare-build/bare_page.js" "$out/bare-build/bare_page.wasm" \
     "$out/host/ui/svg2png" bare
 
+say "Where the program lays its controls out (tests/ui/layout_dump)"
+cmake -G Ninja -S "$root" -B "$out/layout" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
+cmake --build "$out/layout" --target layout_dump >/dev/null
+
 (cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 say "Both pages in Chromium, $runs runs each"
-node "$root/bench/web/bench.mjs" "$out/pokomoji" "$out/bare/pokomoji" "$runs"
+node "$root/bench/web/bench.mjs" "$out/pokomoji" "$out/bare/pokomoji" "$runs" \
+    "$out/layout/tests/ui/layout_dump"

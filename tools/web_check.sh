@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks what tools/web_build.sh made, in Debian's Chromium, headless, and
-# then in its Firefox ESR on an Xvfb display:
+# then in its Firefox ESR and its WebKitGTK (the engine of Safari on iPads),
+# each on an Xvfb display:
 # serves build-web/pokomoji on 127.0.0.1 (python3 -m http.server) and plays
 # it through tests/web/check.mjs with puppeteer-core (pinned by
 # tests/web/package-lock.json): the menu, a drill, a session with a wrong
@@ -20,7 +21,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build-web
 shots=$(realpath -m "${1:-$out/screenshots}")
 
-packages=(chromium firefox-esr xvfb python3 python3-pil fonts-morisawa-bizud-gothic cmake ninja-build g++
+packages=(chromium firefox-esr webkit2gtk-driver xvfb python3 python3-pil fonts-morisawa-bizud-gothic cmake ninja-build g++
     qt6-base-dev qt6-base-private-dev qt6-svg-dev libxcb1-dev libgtest-dev)
 command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 bash "$root/tools/deps.sh" --only "${packages[@]}"
@@ -45,4 +46,9 @@ node "$root/tests/web/check.mjs" "${args[@]}" "$shots" || failed=1
 echo "== The page played in Firefox ESR (screenshots in $shots/firefox)"
 POKOMOJI_BROWSER=firefox /usr/bin/python3 "$root/tests/display.py" --size 1400x1100 -- \
     node "$root/tests/web/check.mjs" "${args[@]}" "$shots/firefox" || failed=1
+# WebKitGTK's MiniBrowser through WebKitWebDriver; the display is large
+# enough for a 1366 x 768 page at twice the pixels.
+echo "== The page played in WebKitGTK (screenshots in $shots/webkit)"
+POKOMOJI_BROWSER=webkit /usr/bin/python3 "$root/tests/display.py" --size 2800x2200 -- \
+    node "$root/tests/web/check.mjs" "${args[@]}" "$shots/webkit" || failed=1
 exit $failed

@@ -10,9 +10,14 @@
 // (packaging/web/page.js); a screenshot then confirms that the window is
 // painted. Both pages use the same page, so they are measured alike.
 //
-// Usage: node bench.mjs PROGRAM_FOLDER BARE_FOLDER RUNS
+// Last, presses on a drill's chart: from the release of the button to the
+// first frame that draws the window again, which shows the press's mark (the
+// window renders the judged press as it handles the click), counted in the
+// page's animation frames.
+//
+// Usage: node bench.mjs PROGRAM_FOLDER BARE_FOLDER RUNS LAYOUT_DUMP
 
-import {spawn} from 'node:child_process';
+import {execFileSync, spawn} from 'node:child_process';
 import fs from 'node:fs';
 import {createRequire} from 'node:module';
 import path from 'node:path';
@@ -22,7 +27,7 @@ const require = createRequire(new URL('../../tests/web/package.json', import.met
 const puppeteer = require('puppeteer-core');
 const {PNG} = require('pngjs');
 
-const [programFolder, bareFolder, runsText] = process.argv.slice(2);
+const [programFolder, bareFolder, runsText, layoutDump] = process.argv.slice(2);
 const runs = Number(runsText || 7);
 
 function serve(directory) {
@@ -141,6 +146,61 @@ for (let run = 0; run < Math.min(runs, 5); ++run) {
     warm.push(second.ms);
     await context.close();
 }
+// Presses on the katakana drill's chart at 1024 x 768: for each, the ms from
+// the release to Qt's first draw call after it, and how many of the page's
+// animation frames began in between (1: the mark is in the next frame).
+const pressed = {ms: [], frames: []};
+{
+    const form = JSON.parse(execFileSync(layoutDump, ['--fill', '1024x768', '--ratio', '1'],
+        {env: {...process.env, QT_QPA_PLATFORM: 'offscreen'}, stdio: ['ignore', 'pipe', 'ignore']})).Form2;
+    const context = await browser.createBrowserContext();
+    const page = await context.newPage();
+    await page.setViewport({width: 1024, height: 768, deviceScaleFactor: 1});
+    await page.evaluateOnNewDocument(() => {
+        window.benchFrames = [];
+        window.benchDraws = [];
+        const tick = () => {
+            window.benchFrames.push(performance.now());
+            requestAnimationFrame(tick);
+        };
+        requestAnimationFrame(tick);
+        for (const context of [WebGLRenderingContext, WebGL2RenderingContext]) {
+            for (const name of ['drawArrays', 'drawElements']) {
+                const draw = context.prototype[name];
+                context.prototype[name] = function (...args) {
+                    window.benchDraws.push(performance.now());
+                    return draw.apply(this, args);
+                };
+            }
+        }
+        window.addEventListener('pointerup', (event) => {
+            window.benchRelease = event.timeStamp;
+        }, true);
+    });
+    await page.goto(`${program.origin}/`, {waitUntil: 'load'});
+    await page.waitForFunction(() => document.getElementById('loading').hidden, {timeout: 120000});
+    await page.keyboard.press('Enter'); // the katakana drill
+    await new Promise((resolve) => setTimeout(resolve, 2000));
+    await page.keyboard.press('Escape'); // スタート
+    await new Promise((resolve) => setTimeout(resolve, 1000));
+    const buttons = form.controls.filter((c) => c.name === 'Command1' && c.kana);
+    for (let press = 0; press < 12; ++press) {
+        const [x, y, w, h] = buttons[(press * 7) % buttons.length].rect;
+        await page.mouse.click(x + w / 2, y + h / 2);
+        const {ms, frames} = await page.waitForFunction(() => {
+            const release = window.benchRelease;
+            const draw = window.benchDraws.find((at) => at > release);
+            return draw && {ms: draw - release,
+                frames: window.benchFrames.filter((at) => at > release && at <= draw).length};
+        }, {timeout: 10000, polling: 'raf'}).then((handle) => handle.jsonValue());
+        pressed.ms.push(ms);
+        pressed.frames.push(frames);
+        // The judgement puts the mark away and unlocks the chart.
+        await new Promise((resolve) => setTimeout(resolve, 1500));
+    }
+    await context.close();
+}
+
 await browser.close();
 program.server.kill();
 bare.server.kill();
@@ -170,6 +230,8 @@ console.log(`| first paint, median of ${runs} fresh profiles | ${ms(median(times
     `${ms(median(times.bare))} | ${(median(times.program) / median(times.bare)).toFixed(2)} |`);
 console.log(`| ぽこもじ's start with the service worker's copy against its first, medians of ${warm.length} | ` +
     `${ms(median(warm))} | ${ms(median(cold))} (first) | ${(median(warm) / median(cold)).toFixed(2)} |`);
+console.log(`| a press on the chart until the frame with its mark, median of ${pressed.ms.length} | ` +
+    `${ms(median(pressed.ms))}, ${median(pressed.frames)} frame(s) | | |`);
 console.log(`\nfiles: ${[...loaded.program].sort().join(' ')}`);
 console.log(`first paints, ぽこもじ: ${times.program.map(ms).join(' ')}`);
 console.log(`first paints, bare: ${times.bare.map(ms).join(' ')}`);
@@ -181,6 +243,7 @@ for (const name of ['program', 'bare']) {
         `${ms(phase('pokomoji-compiled'))}, main ran ${ms(phase('pokomoji-started'))}, ` +
         `painted ${ms(phase('pokomoji-painted'))}`);
 }
+console.log(`presses, ms to the draw: ${pressed.ms.map(ms).join(' ')}; frames: ${pressed.frames.join(' ')}`);
 if (unpainted) {
     console.log(`(${unpainted} loads showed a white page at the moment of their first paint)`);
 }

@@ -21,6 +21,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {PNG} from 'pngjs';
 import puppeteer from 'puppeteer-core';
+import {launchWebKit} from './webdriver.mjs';
 
 const [folder, layoutDump, font, outdir] = process.argv.slice(2);
 if (!outdir) {
@@ -238,12 +239,14 @@ function serve(directory) {
     });
 }
 
-// Chromium, headless, or Firefox ESR as a second engine
-// (POKOMOJI_BROWSER=firefox), which has WebGL only with a display: run it on
-// one of its own (tests/display.py). Both draw WebGL in software.
-const firefox = process.env.POKOMOJI_BROWSER === 'firefox';
+// Chromium, headless; Firefox ESR (POKOMOJI_BROWSER=firefox) or WebKit
+// (POKOMOJI_BROWSER=webkit, tests/web/webdriver.mjs) as second engines, which
+// have WebGL only with a display: run them on one of their own
+// (tests/display.py). All of them draw WebGL in software.
+const engine = process.env.POKOMOJI_BROWSER || 'chromium';
+const firefox = engine === 'firefox';
 const {server, origin} = await serve(folder);
-const browser = await puppeteer.launch(firefox ? {
+const browser = engine === 'webkit' ? await launchWebKit() : await puppeteer.launch(firefox ? {
     browser: 'firefox',
     executablePath: '/usr/bin/firefox-esr',
     headless: false,
@@ -480,8 +483,9 @@ async function playSession() {
     const ended = await waitFor(() => page.evaluate(() =>
         !document.getElementById('ended').hidden && document.getElementById('program').hidden
         && document.getElementById('loading').hidden), 5);
-    await shot(page, 'web-ended');
-    check('the menu\'s おわる ends the program: the page says that it has ended', ended);
+    // The card's pink fills the page, where the menu's white was.
+    const card = await waitShot(page, (shotNow) => near(shotNow.at(10, 10), PANEL, 2), 5, 'web-ended');
+    check('the menu\'s おわる ends the program: the page says that it has ended', ended && card);
     await Promise.all([page.waitForNavigation({waitUntil: 'load'}), page.click('#again')]);
     s = await waitShot(page, menuShown(uprightMenu), 60);
     check('もういちど はじめる starts the program again on its menu', s);
@@ -668,13 +672,15 @@ async function cannotRun(flag, reason, what) {
 let exitCode = 1;
 try {
     const sessionPage = await playSession();
-    await tapOnce();
+    if (engine !== 'webkit') {
+        await tapOnce();
+    }
     for (const [width, height] of [[1024, 768], [768, 1024], [1366, 768]]) {
         for (const ratio of [1, 2]) {
             await viewport(width, height, ratio);
         }
     }
-    if (!firefox) {
+    if (engine === 'chromium') {
         await cannotRun('--disable-3d-apis', 'no-webgl', 'WebGL');
         await cannotRun(null, 'no-wasm', 'WebAssembly');
     }
