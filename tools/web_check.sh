@@ -8,7 +8,7 @@
 # and two right answers and their scores, the seconds, the results, again,
 # とじる, おわる and the page that says the program has ended; a touch tap; the
 # viewports 1024 x 768, 768 x 1024 and 1366 x 768 at device pixel ratios 1
-# and 2, each window whole and centred; a rotation; a reload with the server
+# and 2 and a phone's 390 x 844 at 3, each window whole and centred; a rotation; a reload with the server
 # stopped; and that nothing was stored, no request left the origin and the
 # console showed no error. Where to click comes from the program's own
 # layout (tests/ui/layout_dump, built for this machine).

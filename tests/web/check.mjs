@@ -10,8 +10,8 @@
 // Serves FOLDER on 127.0.0.1 with python3 -m http.server, plays the menu, a
 // drill, a session with a wrong and two right answers, the results, again,
 // とじる, the other drill's おわる and the menu's おわる; a touch tap; the
-// three viewports at device pixel ratios 1 and 2, each window whole and
-// centred; a rotation; an offline reload; then what the page stored, where
+// three viewports at device pixel ratios 1 and 2 and a phone's at 3, each
+// window whole and centred; a rotation; an offline reload; then what the page stored, where
 // it sent requests and what its console said. Screenshots go to OUTDIR.
 // Prints PASS or FAIL per check and "N passed, N failed"; exits 1 on a
 // failure.
@@ -675,8 +675,10 @@ try {
     if (engine !== 'webkit') {
         await tapOnce();
     }
-    for (const [width, height] of [[1024, 768], [768, 1024], [1366, 768]]) {
-        for (const ratio of [1, 2]) {
+    // A tablet on its side and upright, a Chromebook, and a phone upright.
+    for (const [width, height, ratios] of [[1024, 768, [1, 2]], [768, 1024, [1, 2]], [1366, 768, [1, 2]],
+        [390, 844, [3]]]) {
+        for (const ratio of ratios) {
             await viewport(width, height, ratio);
         }
     }
