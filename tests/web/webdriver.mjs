@@ -55,15 +55,17 @@ class Page {
                 'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']}}}})).sessionId;
         }
         // The window's size less its toolbar and edges is the viewport.
+        let inner = [];
         for (let attempt = 0; attempt < 3; ++attempt) {
-            const [innerWidth, innerHeight] = await this.evaluate(() => [innerWidth, innerHeight]);
-            const rect = await this.session('GET', '/window/rect');
-            if (innerWidth === width && innerHeight === height) {
+            inner = await this.evaluate(() => [innerWidth, innerHeight]);
+            if (inner[0] === width && inner[1] === height) {
                 return;
             }
-            await this.session('POST', '/window/rect', {width: rect.width + width - innerWidth,
-                height: rect.height + height - innerHeight});
+            const rect = await this.session('GET', '/window/rect');
+            await this.session('POST', '/window/rect',
+                {width: rect.width + width - inner[0], height: rect.height + height - inner[1]});
         }
+        throw new Error(`the viewport stays ${inner.join('x')}, not ${width}x${height}`);
     }
     async goto(url) {
         await this.session('POST', '/url', {url});
@@ -125,21 +127,26 @@ class Page {
             {type: 'pointerMove', origin: 'viewport', x: Math.round(x), y: Math.round(y)},
             {type: 'pointerDown', button: 0}, {type: 'pointerUp', button: 0}]}]);
     }
-    // A click on an element that loads the page again: waitForNavigation
-    // sees the mark it leaves go.
-    async click(selector) {
-        await this.evaluate(() => { window.checkBeforeClick = true; });
-        const element = await this.session('POST', '/element', {using: 'css selector', value: selector});
-        await this.session('POST', `/element/${Object.values(element)[0]}/click`, {});
+    // A click on an element that loads the page again, which
+    // waitForNavigation waits for: one command at a time, as WebDriver asks.
+    click(selector) {
+        this.clicking = (async () => {
+            await this.evaluate(() => { window.checkBeforeClick = true; });
+            const element = await this.session('POST', '/element', {using: 'css selector', value: selector});
+            await this.session('POST', `/element/${Object.values(element)[0]}/click`, {});
+        })();
+        return this.clicking;
     }
     async waitForNavigation() {
+        await sleep(0); // the click, called with it, has begun
+        await this.clicking;
         for (;;) {
-            await sleep(200);
             const loaded = await this.evaluate(() => document.readyState === 'complete'
                 && !window.checkBeforeClick).catch(() => false);
             if (loaded) {
                 return this.hookConsole();
             }
+            await sleep(200);
         }
     }
     async close() {
