@@ -55,8 +55,9 @@ class Page {
                 'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']}}}})).sessionId;
         }
         // The window's size less its toolbar and edges is the viewport.
+        // The page takes the new size a moment after the window.
         let inner = [];
-        for (let attempt = 0; attempt < 3; ++attempt) {
+        for (let attempt = 0; attempt < 5; ++attempt) {
             inner = await this.evaluate(() => [innerWidth, innerHeight]);
             if (inner[0] === width && inner[1] === height) {
                 return;
@@ -64,6 +65,7 @@ class Page {
             const rect = await this.session('GET', '/window/rect');
             await this.session('POST', '/window/rect',
                 {width: rect.width + width - inner[0], height: rect.height + height - inner[1]});
+            await sleep(500);
         }
         throw new Error(`the viewport stays ${inner.join('x')}, not ${width}x${height}`);
     }
