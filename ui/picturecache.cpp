@@ -195,7 +195,10 @@ QPixmap pictureFor(QWidget *widget, const QString &resource, QSize devicePixels,
             return pictureIn(resource, devicePixels, devicePixelRatio);
         }
         if (waiting.isEmpty()) {
-            QTimer::singleShot(0, QCoreApplication::instance(), drawNextStandIn);
+            // A quarter of a second on, the window that asked has reached
+            // the screen: the drawing does not hold back its first frames,
+            // which a web page shows only after the tasks before them.
+            QTimer::singleShot(250, QCoreApplication::instance(), drawNextStandIn);
         }
         waiting.append({key,
                         QPixmap::fromImage(rendering.scaled(devicePixels, Qt::IgnoreAspectRatio,

@@ -20,8 +20,8 @@ QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixel
 // at that size or it was drawn before. Any other size first shows the build's
 // rendering scaled to it, so that a window's first frame does not wait for
 // vectors to be drawn (on a web page, whose scale is whatever fits the page,
-// that was most of the wait), and is drawn from its vectors as soon as the
-// program is idle, when the widget is painted again.
+// that was most of the wait), and is drawn from its vectors once the window
+// is on the screen, when the widget is painted again.
 QPixmap pictureFor(QWidget *widget, const QString &resource, QSize devicePixels,
                    qreal devicePixelRatio);
 // A picture's natural size in logical pixels.
