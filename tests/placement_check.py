@@ -274,9 +274,10 @@ def brought_back(d, rows=LOST):
                                and d.geometry(drill) == (0, 0) + d.size, 10, hold=0.3),
                       d.geometry(drill))
         full = "F11" in steps
-        # With the results up nothing changes by itself: the drill must come
-        # back showing the same picture, score and seconds.
-        before = d.image(drill) if "stop" in steps else None
+        # With the results up nothing changes by itself once their pictures
+        # are drawn sharp, a moment after they first show at a new scale: the
+        # drill must come back showing the same picture, score and seconds.
+        before = wait_for(lambda: d.image(drill), 5, hold=0.6) if "stop" in steps else None
         if before and not full:
             check(f"{name}: the results are up", panel_up(before))
         d.image(name="lost-" + name.replace(" ", "-"))
