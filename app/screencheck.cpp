@@ -11,7 +11,6 @@
 #include <cstdio>
 
 #ifdef Q_OS_LINUX
-#include <cstdio>
 #include <cstdlib>
 #include <netdb.h>
 #include <string>

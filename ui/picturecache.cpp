@@ -44,6 +44,13 @@ QString rendered(const QString &resource, bool twice)
     return QStringLiteral(":/pictures/rendered/") + name + suffix;
 }
 
+// Whether the build rendered a picture at a number of device pixels: its
+// natural size, or twice that.
+bool renderedAt(QSize devicePixels, QSize natural)
+{
+    return devicePixels == natural || devicePixels == natural * 2;
+}
+
 // Each picture's vectors, read once: a new scale draws them again without
 // parsing the file again.
 QSvgRenderer &vectors(const QString &resource)
@@ -163,7 +170,7 @@ QPixmap pictureIn(const QString &resource, QSize devicePixels, qreal devicePixel
     if (it == cache.end()) {
         QPixmap pixmap;
         const QSize natural = pictureSize(resource);
-        if (devicePixels == natural || devicePixels == natural * 2) {
+        if (renderedAt(devicePixels, natural)) {
             pixmap = QPixmap::fromImage(rawPixels(rendered(resource, devicePixels != natural)));
         }
         if (pixmap.isNull()) {
@@ -178,8 +185,11 @@ QPixmap pictureFor(QWidget *widget, const QString &resource, QSize devicePixels,
                    qreal devicePixelRatio)
 {
     const PictureKey key{resource, devicePixels};
+    if (const auto found = drawn().find(key); found != drawn().end()) {
+        return withRatio(*found, devicePixelRatio);
+    }
     const QSize natural = pictureSize(resource);
-    if (drawn().contains(key) || devicePixels == natural || devicePixels == natural * 2) {
+    if (renderedAt(devicePixels, natural)) {
         return pictureIn(resource, devicePixels, devicePixelRatio);
     }
     QList<StandIn> &waiting = standIns();
